@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs a Windows program under 64-bit Wine in the build's own, headless prefix.
+# Usage: wine-run.sh <prefix-dir> <program> [args...]
+# The prefix is created on first use (under a lock, so parallel tests wait for it) with the
+# null graphics driver, so no display is needed.
+set -eu
+prefix=$1; shift
+export WINEPREFIX=$prefix
+export WINEDEBUG=${RV_WINEDEBUG:--all}
+unset DISPLAY WAYLAND_DISPLAY
+wine=/usr/lib/wine/wine64
+mkdir -p "$(dirname "$prefix")"
+(
+  flock 9
+  if [ ! -f "$prefix/.rv-ready" ]; then
+    # Boot from the prefix's folder: DLLs in the caller's folder must not take part.
+    cd "$(dirname "$prefix")"
+    rm -rf "$prefix"
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    # A crashing test ends with its crash instead of waiting for a debugger.
+    "$wine" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+    timeout 300 /usr/lib/wine/wineserver -w || true
+    touch "$prefix/.rv-ready"
+  fi
+) 9>"$prefix.lock"
+exec "$wine" "$@"

@@ -1,0 +1,112 @@
+#include "demo/DemoHost.h"
+
+STDMETHODIMP CDemoHost::QueryInterface(REFIID iid, void** ppv)
+{
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessage))
+        *ppv = static_cast<IMessage*>(this);
+    else if (IsEqualIID(iid, IID_IRavlinWindowSink))
+        *ppv = static_cast<IRavlinWindowSink*>(this);
+    else if (IsEqualIID(iid, IID_IVisibilityManager))
+        *ppv = static_cast<IVisibilityManager*>(this);
+    else if (IsEqualIID(iid, IID_IView3DObjects))
+        *ppv = static_cast<IView3DObjects*>(this);
+    else
+        return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
+{
+    std::printf("host: IMessage::Send wID=%lu wMsg=0x%02X Size=%lu item=%p\n", wID, wMsg, Size,
+                static_cast<void*>(data));
+    if (pResult) *pResult = 0;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, ULONG Size, BYTE* data,
+                                       LONG* pResult)
+{
+    std::printf("host: IMessage::SendWithDataID dataID=%lu wID=%lu wMsg=0x%02X Size=%lu item=%p\n", dataID,
+                wID, wMsg, Size, static_cast<void*>(data));
+    if (pResult) *pResult = 0;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::SetSelectionLock(LONG bLock)
+{
+    std::printf("host: sink SetSelectionLock(%ld)\n", static_cast<long>(bLock));
+    m_selectionLock = bLock;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::SetVisibilityLock(LONG bLock)
+{
+    std::printf("host: sink SetVisibilityLock(%ld)\n", static_cast<long>(bLock));
+    m_visibilityLock = bLock;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::IsSelectionLock(LONG* pbLock)
+{
+    if (pbLock) *pbLock = m_selectionLock;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::IsVisibilityLock(LONG* pbLock)
+{
+    if (pbLock) *pbLock = m_visibilityLock;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::SetMenuMask(ULONG mask)
+{
+    std::printf("host: sink SetMenuMask(0x%lX)\n", mask);
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::GetFirstSelectedOrvaneItem(ULONG* pKey)
+{
+    std::printf("host: sink GetFirstSelectedOrvaneItem\n");
+    if (pKey) *pKey = 0;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::NotifySelectedTypeID(int typeID)
+{
+    std::printf("host: sink NotifySelectedTypeID(%d)\n", typeID);
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
+{
+    std::printf("host: sink NotifyRButtonUp(0x%X, %ld, %ld, menu %d)\n", nFlags, point.x, point.y, menuKey);
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::SetVisible(ULONG keyIn)
+{
+    std::printf("host: 3D SetVisible(%lu)\n", keyIn);
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::SetInvisible(ULONG keyIn)
+{
+    std::printf("host: 3D SetInvisible(%lu)\n", keyIn);
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::GetVisibility(ULONG keyIn, LONG* pOnOrOff)
+{
+    std::printf("host: 3D GetVisibility(%lu)\n", keyIn);
+    if (pOnOrOff) *pOnOrOff = 1;
+    return S_OK;
+}
+
+STDMETHODIMP CDemoHost::Draw()
+{
+    std::printf("host: 3D Draw\n");
+    return S_OK;
+}

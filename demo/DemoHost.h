@@ -1,0 +1,45 @@
+// The demo's host objects: each prints the calls the component makes into it.
+#pragma once
+#include "RVWindow.h"
+
+#include <cstdio>
+
+class CDemoHost final : public IMessage, public IRavlinWindowSink, public IVisibilityManager,
+                        public IView3DObjects
+{
+public:
+    CDemoHost() = default;
+    virtual ~CDemoHost() = default;
+
+    // All four faces share one identity and count; the demo keeps the object on its stack
+    // and checks at the end that the component gave back every reference.
+    STDMETHOD(QueryInterface)(REFIID iid, void** ppv) override;
+    STDMETHOD_(ULONG, AddRef)() override { return static_cast<ULONG>(++m_cRef); }
+    STDMETHOD_(ULONG, Release)() override { return static_cast<ULONG>(--m_cRef); }
+    long References() const { return m_cRef; }
+
+    // IMessage
+    STDMETHOD(Send)(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult) override;
+    STDMETHOD(SendWithDataID)(ULONG dataID, ULONG wID, USHORT wMsg, ULONG Size, BYTE* data,
+                              LONG* pResult) override;
+    // IRavlinWindowSink
+    STDMETHOD(SetSelectionLock)(LONG bLock) override;
+    STDMETHOD(SetVisibilityLock)(LONG bLock) override;
+    STDMETHOD(IsSelectionLock)(LONG* pbLock) override;
+    STDMETHOD(IsVisibilityLock)(LONG* pbLock) override;
+    STDMETHOD(SetMenuMask)(ULONG mask) override;
+    STDMETHOD(GetFirstSelectedOrvaneItem)(ULONG* pKey) override;
+    STDMETHOD(NotifySelectedTypeID)(int typeID) override;
+    STDMETHOD(NotifyRButtonUp)(UINT nFlags, POINT point, int menuKey) override;
+    // IVisibilityManager
+    STDMETHOD(SetVisible)(ULONG keyIn) override;
+    STDMETHOD(SetInvisible)(ULONG keyIn) override;
+    STDMETHOD(GetVisibility)(ULONG keyIn, LONG* pOnOrOff) override;
+    // IView3DObjects
+    STDMETHOD(Draw)() override;
+
+private:
+    long m_cRef = 0;
+    long m_selectionLock = 0;
+    long m_visibilityLock = 0;
+};

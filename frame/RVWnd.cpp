@@ -1,0 +1,304 @@
+#include "frame/RVWnd.h"
+
+#include "platform/Text.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Writes a handle-sized out value.
+template <class T>
+HRESULT WriteOut(T* pOut, T value)
+{
+    if (!pOut) return E_POINTER;
+    *pOut = value;
+    return S_OK;
+}
+
+ULONG_PTR AsValue(HTREEITEM hItem)
+{
+    return reinterpret_cast<ULONG_PTR>(hItem);
+}
+
+} // namespace
+
+CRVWnd::CRVWnd() = default;
+
+CRVWnd::~CRVWnd() = default;
+
+HRESULT CRVWnd::InternalQueryInterface(REFIID iid, void** ppv)
+{
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (::IsEqualIID(iid, IID_IRVWnd) || ::IsEqualIID(iid, IID_IRVWnd2) || ::IsEqualIID(iid, IID_IUnknown))
+        return ReturnInterface(static_cast<IRVWnd2*>(this), ppv);
+    if (::IsEqualIID(iid, IID_IRVWnd3)) return ReturnInterface(static_cast<IRVWnd3*>(this), ppv);
+    return E_NOINTERFACE;
+}
+
+// ---- Set-up ----
+
+STDMETHODIMP CRVWnd::Init(ULONG_PTR pWndParent, IVisibilityManager* pIVisMgr,
+                          IView3DObjects* pIView3DObjects, IManage3DObjects*)
+{
+    if (m_bInitialized) return E_UNEXPECTED;
+    const HWND hParent = reinterpret_cast<HWND>(pWndParent);
+    if (!hParent || !::IsWindow(hParent)) return E_INVALIDARG;
+    if (!m_tree.Create(hParent)) return E_FAIL;
+    m_tree.SetViewer(pIVisMgr, pIView3DObjects);
+    m_bInitialized = true;
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::InitTree(IRavlinWindowSink* pIRVWindowSink)
+{
+    m_tree.SetSink(pIRVWindowSink);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetMessageHandler(IMessage** ppIMessage)
+{
+    if (!ppIMessage) return E_POINTER;
+    m_tree.SetMessageHandler(*ppIMessage);
+    return S_OK;
+}
+
+// ---- Window ----
+
+STDMETHODIMP CRVWnd::PostMessage(unsigned int uMsg, ULONG wParam, ULONG lParam)
+{
+    // Without a window a posted message would land in the thread's queue: post nothing.
+    if (HWND hWnd = m_tree.GetHwnd()) ::PostMessageA(hWnd, uMsg, wParam, lParam);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::ShowWindow(int flags)
+{
+    if (HWND hWnd = m_tree.GetHwnd()) ::ShowWindow(hWnd, flags);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::MoveWindow(int x, int y, int dx, int dy)
+{
+    if (HWND hWnd = m_tree.GetHwnd()) ::MoveWindow(hWnd, x, y, dx, dy, TRUE);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::Invalidate()
+{
+    if (HWND hWnd = m_tree.GetHwnd()) ::InvalidateRect(hWnd, nullptr, TRUE);
+    return S_OK;
+}
+
+// ---- Forwarders to the control ----
+
+STDMETHODIMP CRVWnd::ItemHasChildren(ULONG_PTR htreeitem, LONG* bHasChildren)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    return WriteOut<LONG>(bHasChildren, hItem && m_tree.ItemHasChildren(hItem) ? 1 : 0);
+}
+
+STDMETHODIMP CRVWnd::Expand(ULONG_PTR htreeitem, unsigned int flags)
+{
+    if (const HTREEITEM hItem = Item(htreeitem)) m_tree.Expand(hItem, flags);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::EnsureVisible(ULONG_PTR htreeitem)
+{
+    if (const HTREEITEM hItem = Item(htreeitem)) m_tree.EnsureVisible(hItem);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetRootItem(ULONG_PTR* phtreeitem)
+{
+    if (!phtreeitem) return E_POINTER;
+    *phtreeitem = AsValue(m_tree.GetRootItem());
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetNextItem(ULONG_PTR currenthtreeitem, unsigned int flags, ULONG_PTR* pnexthtreeitem)
+{
+    if (!pnexthtreeitem) return E_POINTER;
+    // 0 has meanings of its own for the control (root, first visible, caret, ...): pass it on.
+    // Any other handle must be a live item of this tree.
+    const HTREEITEM hItem = Item(currenthtreeitem);
+    *pnexthtreeitem = (currenthtreeitem && !hItem) ? 0 : AsValue(m_tree.GetNextItem(hItem, flags));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetChildItem(ULONG_PTR htreeitem, ULONG_PTR* childKey)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    return WriteOut<ULONG_PTR>(childKey, hItem ? AsValue(m_tree.GetChildItem(hItem)) : 0);
+}
+
+STDMETHODIMP CRVWnd::GetNextSiblingItem(ULONG_PTR htreeitem, ULONG_PTR* siblingKey)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    return WriteOut<ULONG_PTR>(siblingKey, hItem ? AsValue(m_tree.GetNextSiblingItem(hItem)) : 0);
+}
+
+STDMETHODIMP CRVWnd::GetPrevSiblingItem(ULONG_PTR htreeitem, ULONG_PTR* siblingKey)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    return WriteOut<ULONG_PTR>(siblingKey, hItem ? AsValue(m_tree.GetPrevSiblingItem(hItem)) : 0);
+}
+
+STDMETHODIMP CRVWnd::SetItemText(ULONG_PTR htreeitem, LPWSTR name, int)
+{
+    if (!name) return E_POINTER;
+    if (const HTREEITEM hItem = Item(htreeitem)) {
+        const std::string text = rv::WideToAnsi(name);
+        m_tree.SetItemText(hItem, text.c_str());
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetItemText(ULONG_PTR htreeitem, LPWSTR pItemData, int Size)
+{
+    if (!pItemData) return E_POINTER;
+    if (Size < 1) return E_INVALIDARG;
+    const HTREEITEM hItem = Item(htreeitem);
+    std::string text = hItem ? m_tree.GetItemText(hItem) : std::string();
+    if (text.size() > static_cast<size_t>(Size - 1)) text.resize(static_cast<size_t>(Size - 1));
+    // Every byte converts to at most one wide character, so Size - 1 characters always hold it.
+    int written = 0;
+    if (!text.empty())
+        written = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                        pItemData, Size - 1);
+    pItemData[std::max(written, 0)] = L'\0';
+    return S_OK;
+}
+
+// ---- Record words ----
+
+STDMETHODIMP CRVWnd::IsAssembly(ULONG_PTR htreeitem, LONG* bIsAssembly)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    const ItemRecord* pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    return WriteOut<LONG>(bIsAssembly, pRecord ? static_cast<LONG>(pRecord->bIsAssembly) : 0);
+}
+
+STDMETHODIMP CRVWnd::IsItemLoaded(ULONG_PTR htreeitem, LONG* bIsLoaded)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    const ItemRecord* pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    return WriteOut<LONG>(bIsLoaded, pRecord ? static_cast<LONG>(pRecord->bIsLoaded) : 0);
+}
+
+STDMETHODIMP CRVWnd::IsItemPartiallyLoaded(ULONG_PTR htreeitem, LONG* bIsPartiallyLoaded)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    const ItemRecord* pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    return WriteOut<LONG>(bIsPartiallyLoaded, pRecord ? static_cast<LONG>(pRecord->bIsPartiallyLoaded) : 0);
+}
+
+STDMETHODIMP CRVWnd::SetItemData(ULONG_PTR htreeitem, ULONG_PTR pItemData)
+{
+    if (const HTREEITEM hItem = Item(htreeitem))
+        m_tree.SetItemRecord(hItem, reinterpret_cast<ItemRecord*>(pItemData));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetItemData(ULONG_PTR htreeitem, ULONG_PTR* pItemData)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    return WriteOut<ULONG_PTR>(pItemData, hItem ? reinterpret_cast<ULONG_PTR>(m_tree.GetRecord(hItem)) : 0);
+}
+
+STDMETHODIMP CRVWnd::EnableLocalPaste(LONG bEnable)
+{
+    m_tree.EnableLocalPaste(bEnable);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetNoDropInto(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.SetNoDropInto(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetItemTag(ULONG_PTR htreeitem, ULONG* pTag)
+{
+    if (!pTag) return E_INVALIDARG;
+    *pTag = m_tree.GetItemTag(Item(htreeitem));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetItemTag(ULONG_PTR htreeitem, ULONG tag)
+{
+    m_tree.SetItemTag(Item(htreeitem), tag);
+    return S_OK;
+}
+
+// ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
+
+STDMETHODIMP CRVWnd::suspendRedraw() { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::resumeRedraw() { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::AddTreeItem(LPWSTR, int, ULONG_PTR, ULONG *, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::AddAssembly(LPWSTR, int, ULONG, ULONG, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::TravNode(int) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::ExpandToDepth(ULONG_PTR, int) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetDepth(ULONG_PTR, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetDeepestOpenLevel(ULONG_PTR, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::IsItemExpanded(ULONG_PTR, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::Collapse(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetChild(ULONG_PTR, int, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetParentItem(ULONG_PTR, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetNumChildren(ULONG_PTR, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetUnloaded(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetNoneLoadedIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetAllOnAllLoadedIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetLoadedNoVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetPartLoadedVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetPartLoadedNoVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetLoadedPartVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetPartLoadedPartVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetNewIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetNormalIconState(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::IsPhantomIcon(ULONG_PTR, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetPhantomIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetAssemblyIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetAssemblyIcon(ULONG_PTR, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetHTIState(ULONG_PTR, LONG, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetKeyState(ULONG, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetState(LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetItemGUIState(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetFailState(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetSelectedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetHTIState(ULONG_PTR, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetKeyState(ULONG, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetState(LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetFailState(ULONG_PTR, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetOrvaneMappedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::IsOrvaneKeyPresent(ULONG, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SelectItem(ULONG_PTR, LONG, LONG, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SelectItems(ULONG, LONG, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::DeselectItem(ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::DeselectAll() { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetNumSelected(int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetSelectedItem(ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::IsLocked(ULONG_PTR, LONG *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::LockItem(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::InsertTreeItem(LPSTR, ULONG_PTR, ULONG_PTR, ULONG *, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetStateImage(ULONG_PTR, ULONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GotoBookmark(LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::ClearBookmarks() { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetProhibitedIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG, int *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG, int, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::GetNextTravItem(ULONG_PTR, ULONG_PTR *) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::InsertNewItem(ULONG, LPSTR, ULONG_PTR) { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::AddIsolatedAssembly(LPWSTR, int, ULONG, ULONG, ULONG_PTR *) { return E_NOTIMPL; }

@@ -1,0 +1,41 @@
+// A detached copy of one tree item, in the form of the control's insert structure. It owns its
+// text and its record copy; a record handed to a created item belongs to that item.
+#pragma once
+#include "model/ItemRecord.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <cstring>
+
+struct ItemCopy
+{
+    static constexpr int kTextCapacity = 128;
+
+    HTREEITEM hParent = nullptr;     // source parent, replaced by the new parent on creation
+    HTREEITEM hInsertAfter = TVI_LAST;
+    UINT mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    HTREEITEM hItem = nullptr;       // the source item; key of the drop map for its children
+    UINT state = 0;
+    UINT stateMask = TVIS_STATEIMAGEMASK;
+    char* pszText = nullptr;         // owned, at most kTextCapacity - 1 characters
+    int cchTextMax = kTextCapacity;
+    int iImage = 0, iSelectedImage = 0, cChildren = 0;
+    ItemRecord* pRecord = nullptr;   // owned until handed to a created item
+
+    ItemCopy() = default;
+    ~ItemCopy()
+    {
+        delete[] pszText;
+        delete pRecord;
+    }
+    ItemCopy(const ItemCopy&) = delete;
+    ItemCopy& operator=(const ItemCopy&) = delete;
+
+    void SetText(const char* text)
+    {
+        delete[] pszText;
+        pszText = new char[kTextCapacity];
+        std::strncpy(pszText, text ? text : "", kTextCapacity - 1);
+        pszText[kTextCapacity - 1] = '\0';
+    }
+};

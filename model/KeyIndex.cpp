@@ -1,0 +1,34 @@
+#include "model/KeyIndex.h"
+
+void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
+{
+    m_map.try_emplace(key, 0, 2.0f).first->second.Add(hItem);
+}
+
+namespace {
+void RemoveAll(CKeyIndex::ItemList& list, HTREEITEM hItem)
+{
+    // Highest index first, so that the indices still to remove stay valid.
+    for (int i = list.GetCount() - 1; i >= 0; --i)
+        if (list.GetData()[i] == hItem) list.RemoveAt(i);
+}
+} // namespace
+
+bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
+{
+    const auto it = m_map.find(key);
+    if (it == m_map.end()) return false;
+    RemoveAll(it->second, hItem);
+    return true;
+}
+
+const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
+{
+    const auto it = m_map.find(key);
+    return it == m_map.end() ? nullptr : &it->second;
+}
+
+void CKeyIndex::Forget(HTREEITEM hItem)
+{
+    for (auto& entry : m_map) RemoveAll(entry.second, hItem);
+}

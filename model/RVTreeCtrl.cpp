@@ -1,0 +1,195 @@
+#include "model/RVTreeCtrl.h"
+
+CRVTreeCtrl::CRVTreeCtrl() : m_lookup(*this) {}
+
+CRVTreeCtrl::~CRVTreeCtrl()
+{
+    // The control deletes its items (and so frees their records) while the host's interfaces
+    // are still held; only then are they released.
+    DestroyWindow();
+    m_pIVisMgr.Release();
+    m_pIView3DObjects.Release();
+    m_pIMessage.Release();
+    m_pIRVWindowSink.Release();
+    ClearUndo();
+    for (int i = 0; i < m_clipboard.GetCount(); ++i) delete m_clipboard.GetData()[i];
+    m_clipboard.SetSize(0);
+}
+
+bool CRVTreeCtrl::Create(HWND hParent)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    const RECT empty{0, 0, 0, 0};
+    if (!CTreeCtrl::Create(WS_CHILD, 0, empty, hParent, 0)) return false;
+    m_reflector.Attach(hParent, m_hWnd);
+    return true;
+}
+
+void CRVTreeCtrl::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.style |= static_cast<LONG>(kTreeStyles);
+    cs.dwExStyle |= kTreeExStyle;
+}
+
+void CRVTreeCtrl::SetViewer(IVisibilityManager* pIVisMgr, IView3DObjects* pIView3DObjects)
+{
+    m_pIVisMgr = pIVisMgr;
+    m_pIView3DObjects = pIView3DObjects;
+}
+
+HTREEITEM CRVTreeCtrl::ResolveItem(ULONG_PTR value) const
+{
+    const auto hItem = reinterpret_cast<HTREEITEM>(value);
+    return m_liveItems.Contains(hItem) ? hItem : nullptr;
+}
+
+ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem)
+{
+    return reinterpret_cast<ItemRecord*>(CTreeCtrl::GetItemData(hItem));
+}
+
+HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
+{
+    return CTreeCtrl::GetParentItem(hItem);
+}
+
+void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
+{
+    if (hItem) InvalidateRecord(hItem);
+    CTreeCtrl::SetItemData(hItem, reinterpret_cast<LPARAM>(pRecord));
+}
+
+// ---- Key index ----
+
+void CRVTreeCtrl::RegisterItemKey(HTREEITEM hItem, uint32_t key)
+{
+    if (hItem && key) m_keyIndex.Register(key, hItem);
+}
+
+void CRVTreeCtrl::UnregisterItemKey(HTREEITEM hItem)
+{
+    if (!hItem) return;
+    ItemRecord* const pRecord = GetRecord(hItem);
+    if (!pRecord || pRecord->key == 0) return;
+    m_keyIndex.Unregister(pRecord->key, hItem);
+    pRecord->key = 0;
+}
+
+void CRVTreeCtrl::UnregisterAncestorKeys(HTREEITEM hItem)
+{
+    if (!hItem) return;
+    for (HTREEITEM a = GetParent(hItem); a; a = GetParent(a)) UnregisterItemKey(a);
+}
+
+// ---- Record words ----
+
+void CRVTreeCtrl::SetNoDropInto(HTREEITEM hItem, long bOn)
+{
+    if (!hItem) return;
+    if (ItemRecord* const pRecord = GetRecord(hItem)) pRecord->bNoDropInto = static_cast<uint32_t>(bOn);
+}
+
+uint32_t CRVTreeCtrl::GetItemTag(HTREEITEM hItem)
+{
+    if (!hItem) return 0;
+    const ItemRecord* const pRecord = GetRecord(hItem);
+    return pRecord ? pRecord->tag : 0;
+}
+
+void CRVTreeCtrl::SetItemTag(HTREEITEM hItem, uint32_t tag)
+{
+    if (!hItem) return;
+    if (ItemRecord* const pRecord = GetRecord(hItem)) pRecord->tag = tag;
+}
+
+// ---- Undo stack ----
+
+void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
+{
+    m_undoStack.push(pAction);
+}
+
+void CRVTreeCtrl::ClearUndo()
+{
+    while (m_undoStack.GetCount() > 0) delete m_undoStack.pop();
+}
+
+// ---- Messages ----
+
+bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
+{
+    switch (msg) {
+    case WM_CREATE:
+        result = OnCreate();
+        return true;
+    case TVM_INSERTITEMA:
+    case TVM_INSERTITEMW:
+        result = OnInsertItem();
+        return true;
+    case kReflectedNotify:
+        result = OnReflectedNotify(reinterpret_cast<NMHDR*>(lParam));
+        return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return false;
+    default:
+        return false;
+    }
+}
+
+LRESULT CRVTreeCtrl::OnCreate()
+{
+    const LRESULT result = DefaultProcessing();
+    if (result == -1) return result;
+    // The component works in 8-bit text, whatever character set the parent window has.
+    SetUnicodeFormat(false);
+    return result;
+}
+
+LRESULT CRVTreeCtrl::OnInsertItem()
+{
+    const LRESULT result = DefaultProcessing();
+    m_liveItems.Add(reinterpret_cast<HTREEITEM>(result));
+    return result;
+}
+
+LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
+{
+    if (!pHdr) return 0;
+    switch (pHdr->code) {
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+        // Only the old item's handle and data are read: the same in both character sets.
+        OnDeleteItem(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
+{
+    const HTREEITEM hItem = nm.itemOld.hItem;
+    if (!hItem) return;
+    ItemRecord* const pRecord = GetRecord(hItem);
+    InvalidateRecord(hItem);
+    m_liveItems.Remove(hItem);
+    delete pRecord;
+}
+
+void CRVTreeCtrl::OnDestroy()
+{
+    if (m_bDestroyGuard) return;
+    m_bDestroyGuard = TRUE;
+}
+
+void CRVTreeCtrl::OnNcDestroy()
+{
+    m_reflector.Detach();
+    // Whatever the control did not report is gone with the window.
+    m_liveItems.Clear();
+}

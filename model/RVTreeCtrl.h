@@ -1,0 +1,139 @@
+// The tree window: the hub that owns the tree's state. It derives from the tree-view control
+// wrapper and is embedded in the RVWnd object for the object's whole life; each concern
+// (record lookup, key index, live items, undo stack, ...) is a class of its own.
+#pragma once
+#include "RVWindow.h"
+#include "model/GrowArray.h"
+#include "model/ItemCopy.h"
+#include "model/ItemRecord.h"
+#include "model/KeyIndex.h"
+#include "model/LiveItems.h"
+#include "model/RecordLookup.h"
+#include "model/UndoAction.h"
+#include "platform/ComPtr.h"
+#include "platform/NotifyReflector.h"
+#include "platform/TreeCtrl.h"
+
+#include <string>
+
+class CRVTreeCtrl final : public CTreeCtrl, private IItemSource
+{
+public:
+    // Styles the tree window always has.
+    static constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                                         TVS_EDITLABELS | TVS_SHOWSELALWAYS; // 0x2F
+    static constexpr DWORD kTreeExStyle = WS_EX_CLIENTEDGE;
+
+    CRVTreeCtrl();
+    ~CRVTreeCtrl() override;
+
+    // Creates the hidden tree window as a child of hParent and reflects its notifications.
+    bool Create(HWND hParent);
+
+    // ---- Host interfaces ----
+    void SetViewer(IVisibilityManager* pIVisMgr, IView3DObjects* pIView3DObjects);
+    void SetSink(IRavlinWindowSink* pSink) { m_pIRVWindowSink = pSink; }
+    void SetMessageHandler(IMessage* pIMessage) { m_pIMessage = pIMessage; }
+    IMessage* GetMessageHandler() const { return m_pIMessage.get(); }
+    IRavlinWindowSink* GetSink() const { return m_pIRVWindowSink.get(); }
+    IVisibilityManager* GetVisibilityManager() const { return m_pIVisMgr.get(); }
+    IView3DObjects* GetView3DObjects() const { return m_pIView3DObjects.get(); }
+
+    // ---- Items and records ----
+    // The handle as an item of this tree, or null when it is 0 or not a live item of it.
+    HTREEITEM ResolveItem(ULONG_PTR value) const;
+    bool IsLiveItem(HTREEITEM hItem) const { return m_liveItems.Contains(hItem); }
+    size_t LiveItemCount() const { return m_liveItems.Count(); }
+
+    ItemRecord* GetRecord(HTREEITEM hItem) { return m_lookup.GetRecord(hItem); }
+    void InvalidateRecord(HTREEITEM hItem) { m_lookup.InvalidateRecord(hItem); }
+    void SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord);
+    HTREEITEM GetParent(HTREEITEM hItem) { return m_lookup.GetParent(hItem); }
+    void BuildAncestorPath(HTREEITEM hItem) { m_lookup.BuildAncestorPath(hItem); }
+    void ReleaseAncestorPath() { m_lookup.ReleaseAncestorPath(); }
+    CRecordLookup& Lookup() { return m_lookup; }
+
+    // ---- Key index ----
+    void RegisterItemKey(HTREEITEM hItem, uint32_t key);
+    void UnregisterItemKey(HTREEITEM hItem);
+    void UnregisterAncestorKeys(HTREEITEM hItem);
+    const CKeyIndex& KeyIndex() const { return m_keyIndex; }
+
+    // ---- Record words and flags set through the interface ----
+    void EnableLocalPaste(long bEnable) { m_bHostPastes = bEnable == 0 ? 1 : 0; }
+    bool HostPastes() const { return m_bHostPastes != 0; }
+    void SetNoDropInto(HTREEITEM hItem, long bOn);
+    uint32_t GetItemTag(HTREEITEM hItem);
+    void SetItemTag(HTREEITEM hItem, uint32_t tag);
+
+    // ---- Undo stack ----
+    void PushUndo(CUndoAction* pAction);
+    void ClearUndo();
+    int UndoCount() const { return m_undoStack.GetCount(); }
+
+    HTREEITEM GetCurrentItem() const { return m_hCurrentItem; }
+
+protected:
+    bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void PreCreateWindow(CREATESTRUCTA& cs) override;
+
+private:
+    // IItemSource: what the record lookup asks the control.
+    ItemRecord* QueryRecord(HTREEITEM hItem) override;
+    HTREEITEM QueryParent(HTREEITEM hItem) override;
+
+    LRESULT OnCreate();
+    LRESULT OnInsertItem();
+    LRESULT OnReflectedNotify(NMHDR* pHdr);
+    void OnDeleteItem(const NMTREEVIEWA& nm);
+    void OnDestroy();
+    void OnNcDestroy();
+
+    // Fields, in the order the tree keeps them.
+    HTREEITEM m_hCurrentItem = nullptr;
+    CComPtr<IMessage> m_pIMessage;
+    POINT m_ptLastMouse{};
+    // Drag state.
+    HIMAGELIST m_pDragImage = nullptr;
+    HTREEITEM m_hDragItem = nullptr;
+    BOOL m_bDragging = FALSE;
+    BOOL m_bInsertBeforeDrop = FALSE;
+    HCURSOR m_hSavedCursor = nullptr;
+    BOOL m_bTravNode = TRUE;
+    CGrowArray<HTREEITEM> m_selQuery;
+    CGrowArray<HTREEITEM> m_mappedQuery;
+    CGrowArray<ItemCopy*> m_clipboard; // owned copies
+    CComPtr<IVisibilityManager> m_pIVisMgr;
+    CComPtr<IView3DObjects> m_pIView3DObjects;
+    CComPtr<IRavlinWindowSink> m_pIRVWindowSink;
+    BOOL m_bPasteLikeInsert = FALSE;
+    // Button state.
+    HTREEITEM m_hPressedItem = nullptr;
+    BOOL m_bLButtonDown = FALSE;
+    BOOL m_bSelectOnRelease = FALSE;
+    BOOL m_bButtonExpanding = FALSE;
+    UINT m_nButtonWord4 = 0;
+    UINT m_nButtonWord5 = 0;
+    HTREEITEM m_hFindPosition = nullptr;
+    HCURSOR m_hCurInsertAbove = nullptr;
+    HCURSOR m_hCurInsertBelow = nullptr;
+    HCURSOR m_hCurDropOnto = nullptr;
+    HWND m_hFindDialog = nullptr;
+    std::string m_findText;
+    int m_nDropMode = 2;
+    int m_nRedrawSuspended = 0;
+    CKeyIndex m_keyIndex;
+    CGrowArray<HTREEITEM> m_selection;
+    UINT_PTR m_nScrollTimer = 0;
+    int m_nScrollTicks = 0;
+    BOOL m_bDestroyGuard = FALSE;
+    CRecordLookup m_lookup; // record path, parent path and record cache
+    CArrayStack<CUndoAction*> m_undoStack; // owned actions
+    HTREEITEM m_hLastBookmark = nullptr;
+    int m_nBookmarks = 0;
+    BYTE m_bHostPastes = 0;
+
+    // Beyond the classic fields: the live items and the parent's reflection of notifications.
+    CLiveItems m_liveItems;
+    CNotifyReflector m_reflector;
+};

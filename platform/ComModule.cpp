@@ -1,0 +1,3 @@
+#include "platform/ComModule.h"
+
+CComModule g_module;

@@ -1,0 +1,29 @@
+#include "platform/Text.h"
+
+#include <windows.h>
+
+namespace rv {
+
+std::string WideToAnsi(const wchar_t* text)
+{
+    if (!text || !*text) return {};
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (needed <= 1) return {};
+    std::string out(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], needed, nullptr, nullptr);
+    out.resize(static_cast<size_t>(needed - 1));
+    return out;
+}
+
+std::wstring AnsiToWide(const char* text, int len)
+{
+    if (!text || len == 0) return {};
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text, len, nullptr, 0);
+    if (needed <= 0) return {};
+    std::wstring out(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, len, &out[0], needed);
+    if (len < 0) out.resize(static_cast<size_t>(needed - 1)); // drop the converted terminator
+    return out;
+}
+
+} // namespace rv

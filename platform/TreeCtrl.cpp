@@ -1,0 +1,190 @@
+#include "platform/TreeCtrl.h"
+
+#include <cstring>
+#include <vector>
+
+bool CTreeCtrl::Create(DWORD style, DWORD exStyle, const RECT& rect, HWND hParent, UINT_PTR id)
+{
+    return CreateEx(exStyle, WC_TREEVIEWA, "", style, rect, hParent, id);
+}
+
+LRESULT CTreeCtrl::Send(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_hWnd) return 0;
+    ++m_nMessagesSent;
+    return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+}
+
+HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCTA& insert)
+{
+    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+bool CTreeCtrl::DeleteItem(HTREEITEM hItem)
+{
+    return Send(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hItem)) != 0;
+}
+
+bool CTreeCtrl::DeleteAllItems()
+{
+    return DeleteItem(TVI_ROOT);
+}
+
+HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT code)
+{
+    return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(hItem)));
+}
+
+bool CTreeCtrl::GetItem(TVITEMA& item)
+{
+    return Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+bool CTreeCtrl::SetItem(const TVITEMA& item)
+{
+    return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+LPARAM CTreeCtrl::GetItemData(HTREEITEM hItem)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = hItem;
+    return GetItem(item) ? item.lParam : 0;
+}
+
+bool CTreeCtrl::SetItemData(HTREEITEM hItem, LPARAM data)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = hItem;
+    item.lParam = data;
+    return SetItem(item);
+}
+
+std::string CTreeCtrl::GetItemText(HTREEITEM hItem)
+{
+    // The control truncates to the buffer it is given: grow until the text fits.
+    std::vector<char> buffer(256);
+    for (;;) {
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_TEXT;
+        item.hItem = hItem;
+        buffer[0] = '\0';
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        if (!GetItem(item)) return {};
+        // The control may answer with its own buffer instead of copying into ours.
+        const char* text = item.pszText ? item.pszText : "";
+        const size_t length = strnlen(text, buffer.size());
+        if (text != buffer.data()) return std::string(text);
+        if (length + 1 < buffer.size()) return std::string(text, length);
+        if (buffer.size() >= (1u << 24)) return std::string(text, length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool CTreeCtrl::SetItemText(HTREEITEM hItem, const char* text)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_TEXT;
+    item.hItem = hItem;
+    item.pszText = const_cast<char*>(text);
+    return SetItem(item);
+}
+
+UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT mask)
+{
+    return static_cast<UINT>(Send(TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(hItem), mask)) & mask;
+}
+
+bool CTreeCtrl::SetItemState(HTREEITEM hItem, UINT state, UINT mask)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_STATE;
+    item.hItem = hItem;
+    item.state = state;
+    item.stateMask = mask;
+    return SetItem(item);
+}
+
+bool CTreeCtrl::SetItemImage(HTREEITEM hItem, int image, int selectedImage)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = hItem;
+    item.iImage = image;
+    item.iSelectedImage = selectedImage;
+    return SetItem(item);
+}
+
+int CTreeCtrl::GetItemChildren(HTREEITEM hItem)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    item.hItem = hItem;
+    return GetItem(item) ? item.cChildren : 0;
+}
+
+bool CTreeCtrl::SetItemChildren(HTREEITEM hItem, int children)
+{
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    item.hItem = hItem;
+    item.cChildren = children;
+    return SetItem(item);
+}
+
+bool CTreeCtrl::Expand(HTREEITEM hItem, UINT action)
+{
+    return Send(TVM_EXPAND, action, reinterpret_cast<LPARAM>(hItem)) != 0;
+}
+
+bool CTreeCtrl::EnsureVisible(HTREEITEM hItem)
+{
+    return Send(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hItem)) != 0;
+}
+
+bool CTreeCtrl::SelectItem(HTREEITEM hItem, UINT code)
+{
+    return Send(TVM_SELECTITEM, code, reinterpret_cast<LPARAM>(hItem)) != 0;
+}
+
+UINT CTreeCtrl::GetCount()
+{
+    return static_cast<UINT>(Send(TVM_GETCOUNT));
+}
+
+HTREEITEM CTreeCtrl::HitTest(POINT pt, UINT* pFlags)
+{
+    TVHITTESTINFO info{};
+    info.pt = pt;
+    HTREEITEM hItem = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+    if (pFlags) *pFlags = m_hWnd ? info.flags : 0;
+    return hItem;
+}
+
+bool CTreeCtrl::GetItemRect(HTREEITEM hItem, RECT& rect, bool textOnly)
+{
+    // TVM_GETITEMRECT takes the item handle in the rectangle it fills.
+    std::memcpy(&rect, &hItem, sizeof hItem);
+    if (Send(TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&rect))) return true;
+    rect = RECT{};
+    return false;
+}
+
+HIMAGELIST CTreeCtrl::SetImageList(HIMAGELIST hImageList, int type)
+{
+    return reinterpret_cast<HIMAGELIST>(Send(TVM_SETIMAGELIST, static_cast<WPARAM>(type),
+                                             reinterpret_cast<LPARAM>(hImageList)));
+}
+
+HIMAGELIST CTreeCtrl::GetImageList(int type)
+{
+    return reinterpret_cast<HIMAGELIST>(Send(TVM_GETIMAGELIST, static_cast<WPARAM>(type)));
+}
+
+bool CTreeCtrl::SetUnicodeFormat(bool unicode)
+{
+    return Send(TVM_SETUNICODEFORMAT, unicode ? TRUE : FALSE) != 0;
+}

@@ -1,0 +1,108 @@
+#include "platform/Window.h"
+
+#include "platform/Handles.h"
+
+#include <commctrl.h>
+
+namespace {
+// The window being created on this thread, handed from CreateEx to the creation hook.
+thread_local CWindowBase* t_pCreating = nullptr;
+thread_local HHOOK t_hCreationHook = nullptr;
+} // namespace
+
+CWindowBase::~CWindowBase()
+{
+    // The derived object is gone: stop routing messages to it before the window goes.
+    if (HWND hWnd = m_hWnd) {
+        Detach();
+        ::DestroyWindow(hWnd);
+    }
+}
+
+bool CWindowBase::CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
+                           const RECT& rect, HWND hParent, UINT_PTR id)
+{
+    if (m_hWnd) return false;
+    CREATESTRUCTA cs{};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = text;
+    cs.style = static_cast<LONG>(style);
+    cs.x = rect.left;
+    cs.y = rect.top;
+    cs.cx = rect.right - rect.left;
+    cs.cy = rect.bottom - rect.top;
+    cs.hwndParent = hParent;
+    cs.hMenu = reinterpret_cast<HMENU>(id);
+    PreCreateWindow(cs);
+
+    CHookOwner hook(::SetWindowsHookExA(WH_CBT, CreationHook, nullptr, ::GetCurrentThreadId()));
+    if (!hook) return false;
+    CWindowBase* const previous = t_pCreating;
+    HHOOK const previousHook = t_hCreationHook;
+    t_pCreating = this;
+    t_hCreationHook = hook.get();
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
+                                  cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu,
+                                  cs.hInstance, cs.lpCreateParams);
+    t_pCreating = previous;
+    t_hCreationHook = previousHook;
+    if (!hWnd) Detach();
+    return hWnd != nullptr && m_hWnd == hWnd;
+}
+
+LRESULT CALLBACK CWindowBase::CreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && t_pCreating) {
+        CWindowBase* const pWnd = std::exchange(t_pCreating, nullptr);
+        pWnd->Attach(reinterpret_cast<HWND>(wParam));
+    }
+    return ::CallNextHookEx(t_hCreationHook, code, wParam, lParam);
+}
+
+bool CWindowBase::Attach(HWND hWnd)
+{
+    if (m_hWnd || !hWnd) return false;
+    if (!::SetWindowSubclass(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) return false;
+    m_hWnd = hWnd;
+    return true;
+}
+
+void CWindowBase::Detach()
+{
+    if (m_hWnd) ::RemoveWindowSubclass(m_hWnd, SubclassProc, 0);
+    m_hWnd = nullptr;
+}
+
+void CWindowBase::DestroyWindow()
+{
+    if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+LRESULT CWindowBase::DefaultProcessing()
+{
+    if (!m_pCurrent || !m_hWnd) return 0;
+    return ::DefSubclassProc(m_hWnd, m_pCurrent->msg, m_pCurrent->wParam, m_pCurrent->lParam);
+}
+
+LRESULT CWindowBase::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return m_hWnd ? ::DefSubclassProc(m_hWnd, msg, wParam, lParam) : 0;
+}
+
+LRESULT CALLBACK CWindowBase::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR refData)
+{
+    auto* const pWnd = reinterpret_cast<CWindowBase*>(refData);
+    const CurrentMessage current{msg, wParam, lParam};
+    const CurrentMessage* const outer = std::exchange(pWnd->m_pCurrent, &current);
+    LRESULT result = 0;
+    if (!pWnd->ProcessMessage(msg, wParam, lParam, result))
+        result = ::DefSubclassProc(hWnd, msg, wParam, lParam);
+    pWnd->m_pCurrent = outer;
+    if (msg == WM_NCDESTROY) {
+        pWnd->Detach();
+        pWnd->OnFinalMessage();
+    }
+    return result;
+}

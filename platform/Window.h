@@ -1,0 +1,48 @@
+// Window base: subclasses a window and routes its messages to the derived class, with the
+// previous window procedure as default processing (in the manner of WTL's message maps).
+#pragma once
+#include <windows.h>
+
+class CWindowBase
+{
+public:
+    CWindowBase() = default;
+    virtual ~CWindowBase();
+    CWindowBase(const CWindowBase&) = delete;
+    CWindowBase& operator=(const CWindowBase&) = delete;
+
+    HWND GetHwnd() const { return m_hWnd; }
+    bool IsWindow() const { return m_hWnd != nullptr; }
+
+    // Creates a window of an existing class and subclasses it before its first message, so
+    // that WM_NCCREATE and WM_CREATE already reach ProcessMessage. PreCreateWindow may adjust
+    // the creation parameters. Returns false when the window could not be created.
+    bool CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
+                  const RECT& rect, HWND hParent, UINT_PTR id);
+    // Subclasses an existing window.
+    bool Attach(HWND hWnd);
+    void DestroyWindow();
+
+    // The previous window procedure's answer to the message being processed.
+    LRESULT DefaultProcessing();
+    LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    // Return true when the message was handled and result set; false lets the previous
+    // window procedure process it.
+    virtual bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+    virtual void PreCreateWindow(CREATESTRUCTA& cs) { (void)cs; }
+    // Called after the window's last message; m_hWnd is already null.
+    virtual void OnFinalMessage() {}
+
+    HWND m_hWnd = nullptr;
+
+private:
+    struct CurrentMessage { UINT msg; WPARAM wParam; LPARAM lParam; };
+
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
+    void Detach();
+
+    const CurrentMessage* m_pCurrent = nullptr;
+};

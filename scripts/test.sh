@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up, builds both targets (x64 and x86, warnings as errors) and runs the whole test suite
+# of the x64 build under Wine.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset x86 >/dev/null
+cmake --build --preset x86
+cmake --preset x64 >/dev/null
+cmake --build --preset x64
+ctest --preset x64 "$@"

@@ -1,0 +1,2 @@
+#include "host/Component.h"
+#include <gtest/gtest.h>

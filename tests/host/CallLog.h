@@ -1,0 +1,32 @@
+// One ordered log of every call the component makes into the host's objects, so that a test
+// can state the exact sequence it expects (like a conformance test's message sequence).
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class CCallLog
+{
+public:
+    void Add(std::string entry) { m_entries.push_back(std::move(entry)); }
+    const std::vector<std::string>& Entries() const { return m_entries; }
+    // Returns the entries so far and starts afresh.
+    std::vector<std::string> Take();
+    void Clear() { m_entries.clear(); }
+    // Entries that start with prefix.
+    std::vector<std::string> Matching(const std::string& prefix) const;
+
+    // Gives a handle a name, printed in place of its value.
+    void Name(uintptr_t handle, std::string name) { m_names[handle] = std::move(name); }
+    template <class H>
+    void Name(H* handle, std::string name) { Name(reinterpret_cast<uintptr_t>(handle), std::move(name)); }
+    std::string HandleText(uintptr_t handle) const;
+
+private:
+    std::vector<std::string> m_entries;
+    std::map<uintptr_t, std::string> m_names;
+};
+
+// printf into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

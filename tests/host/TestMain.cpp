@@ -1,0 +1,15 @@
+// Test programs run in a single-threaded apartment, as the component's hosts do.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <commctrl.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    const int result = RUN_ALL_TESTS();
+    OleUninitialize();
+    return result;
+}

@@ -1,0 +1,55 @@
+#include "model/KeyIndex.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+HTREEITEM Item(int n)
+{
+    return reinterpret_cast<HTREEITEM>(static_cast<uintptr_t>(n) * 16);
+}
+std::vector<HTREEITEM> ListOf(const CKeyIndex& index, uint32_t key)
+{
+    const auto* list = index.Find(key);
+    if (!list) return {};
+    return std::vector<HTREEITEM>(list->GetData(), list->GetData() + list->GetCount());
+}
+} // namespace
+
+TEST(KeyIndex, KeepsItemsInRegistrationOrderAndEmptiedEntriesStay)
+{
+    CKeyIndex index;
+    index.Register(5, Item(1));
+    index.Register(5, Item(2));
+    index.Register(7, Item(3));
+    EXPECT_EQ(ListOf(index, 5), (std::vector<HTREEITEM>{Item(1), Item(2)}));
+
+    EXPECT_TRUE(index.Unregister(5, Item(1)));
+    EXPECT_EQ(ListOf(index, 5), (std::vector<HTREEITEM>{Item(2)}));
+    EXPECT_TRUE(index.Unregister(5, Item(2)));
+    ASSERT_NE(index.Find(5), nullptr) << "an emptied entry stays";
+    EXPECT_EQ(index.Find(5)->GetCount(), 0);
+    EXPECT_FALSE(index.Unregister(6, Item(2)));
+    EXPECT_EQ(index.Find(6), nullptr);
+}
+
+TEST(KeyIndex, UnregisterRemovesEveryOccurrence)
+{
+    CKeyIndex index;
+    index.Register(9, Item(1));
+    index.Register(9, Item(2));
+    index.Register(9, Item(1));
+    index.Register(9, Item(1));
+    index.Unregister(9, Item(1));
+    EXPECT_EQ(ListOf(index, 9), (std::vector<HTREEITEM>{Item(2)}));
+}
+
+TEST(KeyIndex, ForgetRemovesAnItemFromEveryList)
+{
+    CKeyIndex index;
+    index.Register(1, Item(4));
+    index.Register(2, Item(4));
+    index.Register(2, Item(5));
+    index.Forget(Item(4));
+    EXPECT_TRUE(ListOf(index, 1).empty());
+    EXPECT_EQ(ListOf(index, 2), (std::vector<HTREEITEM>{Item(5)}));
+}
