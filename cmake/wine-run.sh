@@ -4,7 +4,7 @@
 # The prefix is created on first use (under a lock, so parallel tests wait for it) with the
 # null graphics driver, so no display is needed.
 set -eu
-prefix=$1; shift
+prefix=$(realpath -m "$1"); shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${RV_WINEDEBUG:--all}
 unset DISPLAY WAYLAND_DISPLAY

@@ -8,7 +8,7 @@ cmake --preset x64 >/dev/null
 cmake --build --preset x64 --target RVDemo
 args=("$@")
 if [ -z "${DISPLAY:-}" ] && [[ " ${args[*]-} " != *" --headless "* ]]; then args+=(--headless); fi
-prefix=build/x64/wineprefix
+prefix=$PWD/build/x64/wineprefix
 if [[ " ${args[*]} " == *" --headless "* ]]; then
   exec cmake/wine-run.sh "$prefix" build/x64/bin/RVDemo.exe "${args[@]}"
 fi
