@@ -37,6 +37,13 @@ HRESULT CRVWnd::InternalQueryInterface(REFIID iid, void** ppv)
     return E_NOINTERFACE;
 }
 
+LONG CRVWnd::RecordWord(ULONG_PTR htreeitem, uint32_t ItemRecord::*word)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    return pRecord ? static_cast<LONG>(pRecord->*word) : 0;
+}
+
 // ---- Set-up ----
 
 STDMETHODIMP CRVWnd::Init(ULONG_PTR pWndParent, IVisibilityManager* pIVisMgr,
@@ -176,23 +183,17 @@ STDMETHODIMP CRVWnd::GetItemText(ULONG_PTR htreeitem, LPWSTR pItemData, int Size
 
 STDMETHODIMP CRVWnd::IsAssembly(ULONG_PTR htreeitem, LONG* bIsAssembly)
 {
-    const HTREEITEM hItem = Item(htreeitem);
-    const ItemRecord* pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
-    return WriteOut<LONG>(bIsAssembly, pRecord ? static_cast<LONG>(pRecord->bIsAssembly) : 0);
+    return WriteOut<LONG>(bIsAssembly, RecordWord(htreeitem, &ItemRecord::bIsAssembly));
 }
 
 STDMETHODIMP CRVWnd::IsItemLoaded(ULONG_PTR htreeitem, LONG* bIsLoaded)
 {
-    const HTREEITEM hItem = Item(htreeitem);
-    const ItemRecord* pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
-    return WriteOut<LONG>(bIsLoaded, pRecord ? static_cast<LONG>(pRecord->bIsLoaded) : 0);
+    return WriteOut<LONG>(bIsLoaded, RecordWord(htreeitem, &ItemRecord::bIsLoaded));
 }
 
 STDMETHODIMP CRVWnd::IsItemPartiallyLoaded(ULONG_PTR htreeitem, LONG* bIsPartiallyLoaded)
 {
-    const HTREEITEM hItem = Item(htreeitem);
-    const ItemRecord* pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
-    return WriteOut<LONG>(bIsPartiallyLoaded, pRecord ? static_cast<LONG>(pRecord->bIsPartiallyLoaded) : 0);
+    return WriteOut<LONG>(bIsPartiallyLoaded, RecordWord(htreeitem, &ItemRecord::bIsPartiallyLoaded));
 }
 
 STDMETHODIMP CRVWnd::SetItemData(ULONG_PTR htreeitem, ULONG_PTR pItemData)

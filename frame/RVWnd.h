@@ -124,6 +124,8 @@ public:
 private:
     // The handle as an item of this tree, or null (0, foreign or deleted handles).
     HTREEITEM Item(ULONG_PTR value) const { return m_tree.ResolveItem(value); }
+    // A word of the item's record; 0 for no item or no record.
+    LONG RecordWord(ULONG_PTR htreeitem, uint32_t ItemRecord::*word);
 
     bool m_bInitialized = false;
     CRVTreeCtrl m_tree;

@@ -87,6 +87,8 @@ std::string ValueOf(HKEY root, const std::string& path, const char* name = "")
     return rc == ERROR_SUCCESS ? std::string(data) : "<none>";
 }
 
+// The register and unregister calls the maker's library received, in order (other tests may
+// ask it for identifier mappings meanwhile).
 std::vector<std::string> MakerLog()
 {
     std::vector<std::string> out;
@@ -99,7 +101,8 @@ std::vector<std::string> MakerLog()
         DWORD size = sizeof data;
         if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS)
             break;
-        out.push_back(data);
+        const std::string entry(data);
+        if (entry.rfind("RegisterClass", 0) == 0 || entry.rfind("UnregisterClass", 0) == 0) out.push_back(entry);
     }
     RegCloseKey(key);
     return out;
