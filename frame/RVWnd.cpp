@@ -1,6 +1,7 @@
 #include "frame/RVWnd.h"
 
 #include "platform/Text.h"
+#include "state/ImageLists.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,9 +22,24 @@ ULONG_PTR AsValue(HTREEITEM hItem)
     return reinterpret_cast<ULONG_PTR>(hItem);
 }
 
+// A wide name converted to 8-bit text for the tree; a null name stays null.
+class NameArgument
+{
+public:
+    explicit NameArgument(const wchar_t* name) : m_isNull(name == nullptr), m_text(rv::WideToAnsi(name)) {}
+    const char* get() const { return m_isNull ? nullptr : m_text.c_str(); }
+
+private:
+    bool m_isNull;
+    std::string m_text;
+};
+
 } // namespace
 
-CRVWnd::CRVWnd() = default;
+CRVWnd::CRVWnd()
+{
+    rv::EnsureImageLists(g_module.GetModuleInstance());
+}
 
 CRVWnd::~CRVWnd() = default;
 
@@ -234,13 +250,194 @@ STDMETHODIMP CRVWnd::SetItemTag(ULONG_PTR htreeitem, ULONG tag)
     return S_OK;
 }
 
+// ---- Building the tree, pictures and locks ----
+
+STDMETHODIMP CRVWnd::suspendRedraw()
+{
+    m_tree.Redraw().Suspend();
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::resumeRedraw()
+{
+    m_tree.Redraw().Resume();
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::AddTreeItem(LPWSTR name, int, ULONG_PTR htreeitemparent, ULONG* itemData, ULONG_PTR* itemKey)
+{
+    if (!itemKey) return E_POINTER;
+    const NameArgument text(name);
+    *itemKey = AsValue(m_tree.Builder().AddTreeItem(text.get(), Item(htreeitemparent),
+                                                    reinterpret_cast<ItemRecord*>(itemData)));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::AddAssembly(LPWSTR name, int, ULONG typeID, ULONG dataID, ULONG_PTR* assemblyKey)
+{
+    if (!assemblyKey) return E_POINTER;
+    const NameArgument text(name);
+    *assemblyKey = AsValue(m_tree.Builder().AddAssembly(text.get(), typeID, dataID, false));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::AddIsolatedAssembly(LPWSTR name, int, ULONG typeID, ULONG dataID, ULONG_PTR* assemblyKey)
+{
+    if (!assemblyKey) return E_POINTER;
+    const NameArgument text(name);
+    *assemblyKey = AsValue(m_tree.Builder().AddAssembly(text.get(), typeID, dataID, true));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::InsertTreeItem(LPSTR name, ULONG_PTR htreeitemparent, ULONG_PTR htreeiteminsertafter,
+                                    ULONG* itemData, ULONG_PTR* phtreeitem)
+{
+    if (!phtreeitem) return E_INVALIDARG;
+    // 0 means "first"; TVI_FIRST and TVI_LAST keep their meanings; anything else must be an
+    // item of this tree (and a child of the parent): otherwise nothing is inserted.
+    const auto hAfter = reinterpret_cast<HTREEITEM>(htreeiteminsertafter);
+    if (hAfter && hAfter != TVI_FIRST && hAfter != TVI_LAST && !Item(htreeiteminsertafter)) {
+        *phtreeitem = 0;
+        return S_OK;
+    }
+    *phtreeitem = AsValue(m_tree.Builder().InsertTreeItem(name, Item(htreeitemparent), hAfter,
+                                                          reinterpret_cast<ItemRecord*>(itemData)));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::InsertNewItem(ULONG itemKey, LPSTR name, ULONG_PTR htreeitemparent)
+{
+    // A handle that is not an item of this tree is not taken as "no parent".
+    if (htreeitemparent && !Item(htreeitemparent)) return S_OK;
+    m_tree.Builder().InsertNewItem(itemKey, name, Item(htreeitemparent));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetUnloaded(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateUnloaded);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetNoneLoadedIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateNoneLoaded);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetAllOnAllLoadedIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateAllOnAllLoaded);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetLoadedNoVisibleIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateLoadedNoneVisible);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetPartLoadedVisibleIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStatePartLoadedVisible);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetPartLoadedNoVisibleIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStatePartLoadedNoneVisible);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetLoadedPartVisibleIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateLoadedPartVisible);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetPartLoadedPartVisibleIcon(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), kStatePartLoadedPartVisible);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetNewIcon(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.Pictures().SetNewIcon(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetNormalIconState(ULONG_PTR htreeitem)
+{
+    m_tree.Pictures().SetNormalIconState(Item(htreeitem));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::IsPhantomIcon(ULONG_PTR htreeitem, LONG* pbOn)
+{
+    return WriteOut<LONG>(pbOn, m_tree.Pictures().IsPhantomIcon(Item(htreeitem)) ? 1 : 0);
+}
+
+STDMETHODIMP CRVWnd::SetPhantomIcon(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.Pictures().SetPhantomIcon(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetAssemblyIcon(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.Pictures().SetAssemblyIcon(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetAssemblyIcon(ULONG_PTR htreeitem, LONG* pbOn)
+{
+    return WriteOut<LONG>(pbOn, m_tree.Pictures().GetAssemblyIcon(Item(htreeitem)));
+}
+
+STDMETHODIMP CRVWnd::SetItemGUIState(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.Pictures().SetItemGUIState(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetFailState(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.Pictures().SetFailState(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetFailState(ULONG_PTR htreeitem, LONG* pbOn)
+{
+    return WriteOut<LONG>(pbOn, m_tree.Pictures().GetFailState(Item(htreeitem)) ? 1 : 0);
+}
+
+STDMETHODIMP CRVWnd::SetStateImage(ULONG_PTR htreeitem, ULONG index)
+{
+    m_tree.Pictures().SetStatePicture(Item(htreeitem), index);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetProhibitedIcon(ULONG_PTR htreeitem, LONG bOn)
+{
+    m_tree.Pictures().SetProhibitedIcon(Item(htreeitem), bOn);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::IsLocked(ULONG_PTR htreeitem, LONG* pbLocked)
+{
+    return WriteOut<LONG>(pbLocked, m_tree.Locks().IsLocked(Item(htreeitem)));
+}
+
+STDMETHODIMP CRVWnd::LockItem(ULONG_PTR htreeitem, LONG bLock)
+{
+    m_tree.Locks().LockItem(Item(htreeitem), bLock);
+    return S_OK;
+}
+
 // ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
 
-STDMETHODIMP CRVWnd::suspendRedraw() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::resumeRedraw() { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::AddTreeItem(LPWSTR, int, ULONG_PTR, ULONG *, ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::AddAssembly(LPWSTR, int, ULONG, ULONG, ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int) { return E_NOTIMPL; }
@@ -255,32 +452,15 @@ STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetChild(ULONG_PTR, int, ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetParentItem(ULONG_PTR, ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetNumChildren(ULONG_PTR, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetUnloaded(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetNoneLoadedIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetAllOnAllLoadedIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetLoadedNoVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetPartLoadedVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetPartLoadedNoVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetLoadedPartVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetPartLoadedPartVisibleIcon(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetNewIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetNormalIconState(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::IsPhantomIcon(ULONG_PTR, LONG *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetPhantomIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetAssemblyIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetAssemblyIcon(ULONG_PTR, LONG *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetHTIState(ULONG_PTR, LONG, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetKeyState(ULONG, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetState(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetItemGUIState(ULONG_PTR, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetFailState(ULONG_PTR, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetSelectedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetHTIState(ULONG_PTR, LONG *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetKeyState(ULONG, LONG *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetState(LONG *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetFailState(ULONG_PTR, LONG *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetOrvaneMappedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::IsOrvaneKeyPresent(ULONG, int *) { return E_NOTIMPL; }
@@ -290,16 +470,9 @@ STDMETHODIMP CRVWnd::DeselectItem(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::DeselectAll() { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetNumSelected(int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetSelectedItem(ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::IsLocked(ULONG_PTR, LONG *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::LockItem(ULONG_PTR, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::InsertTreeItem(LPSTR, ULONG_PTR, ULONG_PTR, ULONG *, ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetStateImage(ULONG_PTR, ULONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GotoBookmark(LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::ClearBookmarks() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetProhibitedIcon(ULONG_PTR, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG, int, ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetNextTravItem(ULONG_PTR, ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::InsertNewItem(ULONG, LPSTR, ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::AddIsolatedAssembly(LPWSTR, int, ULONG, ULONG, ULONG_PTR *) { return E_NOTIMPL; }

@@ -1,6 +1,13 @@
 #include "model/RVTreeCtrl.h"
 
-CRVTreeCtrl::CRVTreeCtrl() : m_lookup(*this) {}
+#include "platform/ComModule.h"
+#include "res/resource.h"
+#include "state/ImageLists.h"
+
+CRVTreeCtrl::CRVTreeCtrl()
+    : m_redraw(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this)
+{
+}
 
 CRVTreeCtrl::~CRVTreeCtrl()
 {
@@ -9,7 +16,7 @@ CRVTreeCtrl::~CRVTreeCtrl()
     DestroyWindow();
     m_pIVisMgr.Release();
     m_pIView3DObjects.Release();
-    m_pIMessage.Release();
+    m_messenger.Release();
     m_pIRVWindowSink.Release();
     ClearUndo();
     for (int i = 0; i < m_clipboard.GetCount(); ++i) delete m_clipboard.GetData()[i];
@@ -58,6 +65,41 @@ void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
 {
     if (hItem) InvalidateRecord(hItem);
     CTreeCtrl::SetItemData(hItem, reinterpret_cast<LPARAM>(pRecord));
+}
+
+// ---- Host messages ----
+
+long CRVTreeCtrl::SendHostMessage(uint32_t typeID, HostMessage code, HTREEITEM hItem, const ItemRecord* pRecord)
+{
+    if (!hItem || !m_messenger.Handler()) return 0;
+    if (!pRecord) pRecord = GetRecord(hItem);
+    return m_messenger.Send(typeID, code, hItem, pRecord);
+}
+
+long CRVTreeCtrl::SendHostMessage2(uint32_t typeID, HostMessage code, HTREEITEM hItem)
+{
+    return m_messenger.Send2(typeID, code, hItem);
+}
+
+uint32_t CRVTreeCtrl::GetHTIState(HTREEITEM hItem)
+{
+    const ItemRecord* const pRecord = hItem ? GetRecord(hItem) : nullptr;
+    return pRecord ? pRecord->state : 0;
+}
+
+void CRVTreeCtrl::InvalidateAll()
+{
+    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+HCURSOR CRVTreeCtrl::DragCursor(int which) const
+{
+    switch (which) {
+    case IDC_INSERTABOVE: return m_hCurInsertAbove;
+    case IDC_INSERTBELOW: return m_hCurInsertBelow;
+    case IDC_DROPONTO: return m_hCurDropOnto;
+    default: return nullptr;
+    }
 }
 
 // ---- Key index ----
@@ -147,6 +189,13 @@ LRESULT CRVTreeCtrl::OnCreate()
     if (result == -1) return result;
     // The component works in 8-bit text, whatever character set the parent window has.
     SetUnicodeFormat(false);
+    if (HIMAGELIST items = rv::ItemImageList()) SetImageList(items, TVSIL_NORMAL);
+    if (HIMAGELIST states = rv::StateImageList()) SetImageList(states, TVSIL_STATE);
+    // Cursor resources are shared by the module and need no destroying.
+    const HINSTANCE hModule = g_module.GetModuleInstance();
+    m_hCurInsertAbove = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTABOVE));
+    m_hCurInsertBelow = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTBELOW));
+    m_hCurDropOnto = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_DROPONTO));
     return result;
 }
 
@@ -166,6 +215,9 @@ LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
         // Only the old item's handle and data are read: the same in both character sets.
         OnDeleteItem(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
         return 0;
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW:
+        return OnItemExpanding(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
     default:
         return 0;
     }
@@ -179,6 +231,14 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
     InvalidateRecord(hItem);
     m_liveItems.Remove(hItem);
     delete pRecord;
+}
+
+LRESULT CRVTreeCtrl::OnItemExpanding(const NMTREEVIEWA& nm)
+{
+    // A locked item's branch stays as it is.
+    const HTREEITEM hItem = nm.itemNew.hItem;
+    const ItemRecord* const pRecord = hItem ? GetRecord(hItem) : nullptr;
+    return pRecord && pRecord->bLocked ? 1 : 0;
 }
 
 void CRVTreeCtrl::OnDestroy()

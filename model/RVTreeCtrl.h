@@ -3,16 +3,21 @@
 // (record lookup, key index, live items, undo stack, ...) is a class of its own.
 #pragma once
 #include "RVWindow.h"
+#include "host/HostMessenger.h"
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
 #include "model/ItemRecord.h"
 #include "model/KeyIndex.h"
 #include "model/LiveItems.h"
 #include "model/RecordLookup.h"
+#include "model/TreeBuilder.h"
 #include "model/UndoAction.h"
 #include "platform/ComPtr.h"
 #include "platform/NotifyReflector.h"
 #include "platform/TreeCtrl.h"
+#include "render/RedrawSuspension.h"
+#include "selection/ItemLocks.h"
+#include "state/ItemPictures.h"
 
 #include <string>
 
@@ -33,8 +38,15 @@ public:
     // ---- Host interfaces ----
     void SetViewer(IVisibilityManager* pIVisMgr, IView3DObjects* pIView3DObjects);
     void SetSink(IRavlinWindowSink* pSink) { m_pIRVWindowSink = pSink; }
-    void SetMessageHandler(IMessage* pIMessage) { m_pIMessage = pIMessage; }
-    IMessage* GetMessageHandler() const { return m_pIMessage.get(); }
+    void SetMessageHandler(IMessage* pIMessage) { m_messenger.SetHandler(pIMessage); }
+    IMessage* GetMessageHandler() const { return m_messenger.Handler(); }
+
+    // ---- Host messages ----
+    // Form 1 for an item (its record looked up when not given); 0 and nothing sent for item 0.
+    long SendHostMessage(uint32_t typeID, HostMessage code, HTREEITEM hItem, const ItemRecord* pRecord = nullptr);
+    // Form 4, through the handler's IMessage2 when it has one.
+    long SendHostMessage2(uint32_t typeID, HostMessage code, HTREEITEM hItem);
+    CHostMessenger& Messenger() { return m_messenger; }
     IRavlinWindowSink* GetSink() const { return m_pIRVWindowSink.get(); }
     IVisibilityManager* GetVisibilityManager() const { return m_pIVisMgr.get(); }
     IView3DObjects* GetView3DObjects() const { return m_pIView3DObjects.get(); }
@@ -72,6 +84,19 @@ public:
     int UndoCount() const { return m_undoStack.GetCount(); }
 
     HTREEITEM GetCurrentItem() const { return m_hCurrentItem; }
+    POINT LastMousePoint() const { return m_ptLastMouse; }
+    void SetLastMousePoint(POINT pt) { m_ptLastMouse = pt; }
+    void InvalidateAll();
+
+    // The item's on/off state: its record's state, 0 without a record.
+    uint32_t GetHTIState(HTREEITEM hItem);
+
+    // ---- The concerns the tree window is the hub of ----
+    CRedrawSuspension& Redraw() { return m_redraw; }
+    CItemPictures& Pictures() { return m_pictures; }
+    CItemLocks& Locks() { return m_locks; }
+    CTreeBuilder& Builder() { return m_builder; }
+    HCURSOR DragCursor(int which) const;
 
 protected:
     bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -86,12 +111,13 @@ private:
     LRESULT OnInsertItem();
     LRESULT OnReflectedNotify(NMHDR* pHdr);
     void OnDeleteItem(const NMTREEVIEWA& nm);
+    LRESULT OnItemExpanding(const NMTREEVIEWA& nm);
     void OnDestroy();
     void OnNcDestroy();
 
     // Fields, in the order the tree keeps them.
     HTREEITEM m_hCurrentItem = nullptr;
-    CComPtr<IMessage> m_pIMessage;
+    CHostMessenger m_messenger; // the host's IMessage handler
     POINT m_ptLastMouse{};
     // Drag state.
     HIMAGELIST m_pDragImage = nullptr;
@@ -121,7 +147,7 @@ private:
     HWND m_hFindDialog = nullptr;
     std::string m_findText;
     int m_nDropMode = 2;
-    int m_nRedrawSuspended = 0;
+    CRedrawSuspension m_redraw; // the redraw suspension count
     CKeyIndex m_keyIndex;
     CGrowArray<HTREEITEM> m_selection;
     UINT_PTR m_nScrollTimer = 0;
@@ -136,4 +162,7 @@ private:
     // Beyond the classic fields: the live items and the parent's reflection of notifications.
     CLiveItems m_liveItems;
     CNotifyReflector m_reflector;
+    CItemPictures m_pictures;
+    CItemLocks m_locks;
+    CTreeBuilder m_builder;
 };

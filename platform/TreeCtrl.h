@@ -48,6 +48,7 @@ public:
     HIMAGELIST SetImageList(HIMAGELIST hImageList, int type);
     HIMAGELIST GetImageList(int type);
     bool SetUnicodeFormat(bool unicode);
+    void SetRedraw(bool redraw) { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 
     // Messages sent to the control so far (for measurements).
     unsigned long MessagesSent() const { return m_nMessagesSent; }

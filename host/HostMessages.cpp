@@ -1,0 +1,59 @@
+#include "host/HostMessages.h"
+
+const char* HostMessageName(uint16_t code)
+{
+    switch (code) {
+    case HM_NEWITEMQUERY: return "HM_NEWITEMQUERY";
+    case HM_NEWITEMCREATED: return "HM_NEWITEMCREATED";
+    case HM_ITEMCOPY: return "HM_ITEMCOPY";
+    case HM_ITEMCUT: return "HM_ITEMCUT";
+    case HM_ITEMDELETE: return "HM_ITEMDELETE";
+    case HM_FINDQUERY: return "HM_FINDQUERY";
+    case HM_PASTEDAFTER: return "HM_PASTEDAFTER";
+    case HM_PASTEDBEFORE: return "HM_PASTEDBEFORE";
+    case HM_PASTEDASCHILD: return "HM_PASTEDASCHILD";
+    case HM_PASTEINTOQUERY: return "HM_PASTEINTOQUERY";
+    case HM_NEWASSEMBLYCREATED: return "HM_NEWASSEMBLYCREATED";
+    case HM_BEGINDRAG: return "HM_BEGINDRAG";
+    case HM_LABELCHANGED: return "HM_LABELCHANGED";
+    case HM_RCLICK: return "HM_RCLICK";
+    case HM_DBLCLK: return "HM_DBLCLK";
+    case HM_ITEMDELETED: return "HM_ITEMDELETED";
+    case HM_BEGINLABELEDIT: return "HM_BEGINLABELEDIT";
+    case HM_BEGINRDRAG: return "HM_BEGINRDRAG";
+    case HM_DROPQUERY: return "HM_DROPQUERY";
+    case HM_ENDEXPAND: return "HM_ENDEXPAND";
+    case HM_BEGINEXPAND: return "HM_BEGINEXPAND";
+    case HM_KEYDOWN: return "HM_KEYDOWN";
+    case HM_ENDSELCHANGE: return "HM_ENDSELCHANGE";
+    case HM_BEGINSELCHANGE: return "HM_BEGINSELCHANGE";
+    case HM_SELECTED: return "HM_SELECTED";
+    case HM_SELECTEDAPPEND: return "HM_SELECTEDAPPEND";
+    case HM_DESELECTED: return "HM_DESELECTED";
+    case HM_RBUTTONDOWN: return "HM_RBUTTONDOWN";
+    case HM_SHOWN: return "HM_SHOWN";
+    case HM_HIDDEN: return "HM_HIDDEN";
+    case HM_BEGINSTATECHANGE: return "HM_BEGINSTATECHANGE";
+    case HM_ENDSTATECHANGE: return "HM_ENDSTATECHANGE";
+    case HM_DROPPED: return "HM_DROPPED";
+    case HM_ITEMREMOVED: return "HM_ITEMREMOVED";
+    case HM_ITEMCOLLAPSING: return "HM_ITEMCOLLAPSING";
+    case HM_ITEMEXPANDING: return "HM_ITEMEXPANDING";
+    case HM_MENUQUERY: return "HM_MENUQUERY";
+    case HM_ITEMADDED: return "HM_ITEMADDED";
+    case HM_TRAVERSEASSEMBLY: return "HM_TRAVERSEASSEMBLY";
+    case HM_ASSEMBLYADDED: return "HM_ASSEMBLYADDED";
+    case HM_BOOKMARKSET: return "HM_BOOKMARKSET";
+    case HM_BOOKMARKCLEARED: return "HM_BOOKMARKCLEARED";
+    case HM_CLEARBOOKMARKSQUERY: return "HM_CLEARBOOKMARKSQUERY";
+    case HM_PASTEBEFOREREQUEST: return "HM_PASTEBEFOREREQUEST";
+    case HM_PASTEAFTERREQUEST: return "HM_PASTEAFTERREQUEST";
+    case HM_PASTECHILDREQUEST: return "HM_PASTECHILDREQUEST";
+    case HM_DROPCHILDQUERY: return "HM_DROPCHILDQUERY";
+    case HM_DROPBEFOREQUERY: return "HM_DROPBEFOREQUERY";
+    case HM_DROPAFTERQUERY: return "HM_DROPAFTERQUERY";
+    case HM_PRESTATECHANGE: return "HM_PRESTATECHANGE";
+    case HM_POSTSTATECHANGE: return "HM_POSTSTATECHANGE";
+    default: return nullptr;
+    }
+}

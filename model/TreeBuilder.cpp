@@ -1,0 +1,144 @@
+#include "model/TreeBuilder.h"
+
+#include "model/InsertUndo.h"
+#include "model/RVTreeCtrl.h"
+#include "state/ItemPictures.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+// Items and undo actions are recorded once the tree holds this many items.
+constexpr UINT kUndoThreshold = 3;
+} // namespace
+
+HTREEITEM CTreeBuilder::AddAssembly(const char* name, uint32_t typeID, uint32_t dataID, bool isolated)
+{
+    if (!name) return nullptr;
+    std::unique_ptr<ItemRecord> record(new ItemRecord());
+    record->typeID = typeID;
+    record->dataID = dataID;
+    record->bIsAssembly = 1;
+    record->bIsolated = isolated ? 1 : 0;
+
+    std::string text(name);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = &text[0];
+    insert.item.iImage = insert.item.iSelectedImage = kImageAssembly;
+    insert.item.lParam = reinterpret_cast<LPARAM>(record.get());
+    const HTREEITEM hItem = m_tree.InsertItem(insert);
+    if (!hItem) return nullptr;
+    ItemRecord* const pRecord = record.release(); // the item owns it now
+    m_tree.SendHostMessage(pRecord->typeID, HM_ASSEMBLYADDED, hItem, pRecord);
+    return hItem;
+}
+
+HTREEITEM CTreeBuilder::AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord)
+{
+    return InsertChild(name, hParent, TVI_LAST, pRecord);
+}
+
+HTREEITEM CTreeBuilder::InsertTreeItem(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
+                                       ItemRecord* pRecord)
+{
+    if (!hInsertAfter) hInsertAfter = TVI_FIRST;
+    if (hInsertAfter != TVI_FIRST && hInsertAfter != TVI_LAST && !IsChildOf(hInsertAfter, hParent))
+        return nullptr;
+    return InsertChild(name, hParent, hInsertAfter, pRecord);
+}
+
+bool CTreeBuilder::IsChildOf(HTREEITEM hItem, HTREEITEM hParent)
+{
+    return hItem && hParent && m_tree.IsLiveItem(hItem) && m_tree.GetParentItem(hItem) == hParent;
+}
+
+HTREEITEM CTreeBuilder::InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
+                                    ItemRecord* pRecord)
+{
+    if (!hParent) return nullptr;
+    std::unique_ptr<ItemRecord> owned(pRecord ? nullptr : new ItemRecord());
+    if (!pRecord) pRecord = owned.get();
+
+    std::string text(name ? name : kUnnamed);
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = hParent;
+    insert.hInsertAfter = hInsertAfter;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
+    insert.item.pszText = &text[0];
+    insert.item.iImage = insert.item.iSelectedImage = kImagePart;
+    insert.item.state = INDEXTOSTATEIMAGEMASK(kStateOff);
+    insert.item.stateMask = TVIS_STATEIMAGEMASK;
+    insert.item.lParam = reinterpret_cast<LPARAM>(pRecord);
+    const HTREEITEM hItem = CreateItem(&insert);
+    if (!hItem) return nullptr;
+    owned.release(); // the item owns it now
+
+    const ItemRecord* const pAdded = m_tree.GetRecord(hItem);
+    m_tree.SendHostMessage(pAdded ? pAdded->typeID : 0, HM_ITEMADDED, hItem, pAdded);
+    return hItem;
+}
+
+HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTA* pRequest)
+{
+    if (!pRequest || !pRequest->hParent || pRequest->hParent == TVI_ROOT) return nullptr;
+    const HTREEITEM hParent = pRequest->hParent;
+
+    m_tree.SetItemChildren(hParent, 1);
+
+    auto* const pRecord = reinterpret_cast<ItemRecord*>(pRequest->item.lParam);
+    uint32_t key = 0;
+    ItemRecord* pParentRecord = nullptr;
+    if (pRecord) {
+        key = pRecord->key;
+        pParentRecord = m_tree.GetRecord(hParent);
+        if (pParentRecord) {
+            pRecord->typeID = pParentRecord->typeID;
+            pRecord->dataID = pParentRecord->dataID;
+            pRecord->bIsolated = pParentRecord->bIsolated;
+            ++pParentRecord->nChildren;
+        }
+    }
+
+    const HTREEITEM hItem = m_tree.InsertItem(*pRequest);
+    if (!hItem) {
+        // The control refused: take back the parent's count; the record was not attached.
+        if (pParentRecord && m_tree.IsLiveItem(hParent) && m_tree.GetRecord(hParent) == pParentRecord)
+            --pParentRecord->nChildren;
+        return nullptr;
+    }
+
+    if (m_tree.GetCount() >= kUndoThreshold)
+        m_tree.PushUndo(new CInsertUndo(m_tree, hItem));
+    else
+        m_tree.ClearUndo();
+
+    if (key != 0) m_tree.RegisterItemKey(hItem, key);
+    return hItem;
+}
+
+void CTreeBuilder::InsertNewItem(uint32_t key, const char* name, HTREEITEM hParent)
+{
+    if (!hParent) hParent = m_tree.HitTest(m_tree.LastMousePoint());
+    if (!hParent) return;
+    const ItemRecord* const pParent = m_tree.GetRecord(hParent);
+    if (m_tree.SendHostMessage(pParent ? pParent->typeID : 0, HM_NEWITEMQUERY, hParent, pParent) != 0) return;
+    // The host may have removed the target while it was asked.
+    if (!m_tree.IsLiveItem(hParent)) return;
+
+    auto* const pRecord = new ItemRecord();
+    pRecord->key = key;
+    const HTREEITEM hItem = AddTreeItem(name, hParent, pRecord);
+    if (!hItem) {
+        delete pRecord;
+        return;
+    }
+    if (m_tree.IsLiveItem(hItem)) {
+        const ItemRecord* const pNew = m_tree.GetRecord(hItem);
+        m_tree.SendHostMessage(pNew ? pNew->typeID : 0, HM_NEWITEMCREATED, hItem, pNew);
+    }
+    if (m_tree.IsLiveItem(hItem)) m_tree.UnregisterAncestorKeys(hItem);
+    m_tree.InvalidateAll();
+}

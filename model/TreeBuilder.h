@@ -1,0 +1,41 @@
+// Building the tree: root assemblies, the items below them, and the one operation through
+// which every insertion below a root goes (CreateItem), keeping the record, the parent's
+// counters, the key index and the undo stack consistent. Every insertion is reported.
+#pragma once
+#include "model/ItemRecord.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+
+class CRVTreeCtrl;
+
+class CTreeBuilder
+{
+public:
+    static constexpr const char* kUnnamed = "<unnamed>";
+
+    explicit CTreeBuilder(CRVTreeCtrl& tree) : m_tree(tree) {}
+
+    // A new root assembly; 0 (and no message) for a null name.
+    HTREEITEM AddAssembly(const char* name, uint32_t typeID, uint32_t dataID, bool isolated);
+    // A new last child of hParent with the given record (or a new zeroed one). On success the
+    // record belongs to the tree; on a result of 0 it stays the caller's.
+    HTREEITEM AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord);
+    // As AddTreeItem, after hInsertAfter (a child of hParent, TVI_FIRST or TVI_LAST), or
+    // first when it is null. Any other insert-after handle inserts nothing.
+    HTREEITEM InsertTreeItem(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord);
+    // A keyed item below hParent, or below the item under the last mouse point when hParent
+    // is null; the host may veto it.
+    void InsertNewItem(uint32_t key, const char* name, HTREEITEM hParent);
+    // Inserts below a parent (never a root): children mark, inherited record words, parent
+    // count, undo action (or an emptied undo stack below 3 items), key registration.
+    HTREEITEM CreateItem(TVINSERTSTRUCTA* pRequest);
+
+private:
+    HTREEITEM InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord);
+    bool IsChildOf(HTREEITEM hItem, HTREEITEM hParent);
+
+    CRVTreeCtrl& m_tree;
+};

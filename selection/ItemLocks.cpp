@@ -1,0 +1,39 @@
+#include "selection/ItemLocks.h"
+
+#include "model/RVTreeCtrl.h"
+#include "state/ItemPictures.h"
+
+long CItemLocks::IsLocked(HTREEITEM hItem)
+{
+    const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    return pRecord ? static_cast<long>(pRecord->bLocked) : 0;
+}
+
+bool CItemLocks::MayLock(const ItemRecord& record)
+{
+    if (record.nChildren != 0 || record.bIsAssembly) return true;
+    IView3DObjects* const pView = m_tree.GetView3DObjects();
+    if (!pView || record.key == 0) return false;
+    CComPtr<IViewNodeQuery> query;
+    if (FAILED(CComPtr<IView3DObjects>(pView).QueryInterface(&query)) || !query) return false;
+    LONG allowed = 0;
+    query->CanLockNode(record.key, &allowed);
+    return allowed != 0;
+}
+
+void CItemLocks::LockItem(HTREEITEM hItem, long bLock)
+{
+    if (!hItem) return;
+    CRedrawScope noRedraw(m_tree.Redraw());
+    ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    if (!pRecord || !MayLock(*pRecord)) return;
+    // The host was asked: it may have removed the item meanwhile.
+    if (!m_tree.IsLiveItem(hItem) || m_tree.GetRecord(hItem) != pRecord) return;
+    pRecord->bLocked = static_cast<uint32_t>(bLock);
+    if (bLock) {
+        m_tree.Pictures().SetImage(hItem, pRecord->bIsAssembly ? kImageLockedAssembly : kImageLockedPart);
+        m_tree.Expand(hItem, TVE_COLLAPSE);
+    } else {
+        m_tree.Pictures().SetImage(hItem, pRecord->bIsAssembly ? kImageAssembly : kImagePart);
+    }
+}
