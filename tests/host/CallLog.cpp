@@ -3,17 +3,29 @@
 #include <cstdarg>
 #include <cstdio>
 
-std::vector<std::string> CCallLog::Take()
+namespace {
+const char kOpen = '\x01';
+const char kClose = '\x02';
+} // namespace
+
+std::vector<std::string> CCallLog::Entries() const
 {
     std::vector<std::string> out;
-    out.swap(m_entries);
+    for (const auto& e : m_entries) out.push_back(Resolve(e));
+    return out;
+}
+
+std::vector<std::string> CCallLog::Take()
+{
+    std::vector<std::string> out = Entries();
+    m_entries.clear();
     return out;
 }
 
 std::vector<std::string> CCallLog::Matching(const std::string& prefix) const
 {
     std::vector<std::string> out;
-    for (const auto& e : m_entries)
+    for (const auto& e : Entries())
         if (e.compare(0, prefix.size(), prefix) == 0) out.push_back(e);
     return out;
 }
@@ -21,9 +33,25 @@ std::vector<std::string> CCallLog::Matching(const std::string& prefix) const
 std::string CCallLog::HandleText(uintptr_t handle) const
 {
     if (handle == 0) return "0";
-    const auto it = m_names.find(handle);
-    if (it != m_names.end()) return it->second;
-    return Format("%#llx", static_cast<unsigned long long>(handle));
+    return kOpen + std::to_string(handle) + kClose;
+}
+
+std::string CCallLog::Resolve(const std::string& entry) const
+{
+    std::string out;
+    size_t pos = 0;
+    for (;;) {
+        const size_t open = entry.find(kOpen, pos);
+        if (open == std::string::npos) break;
+        const size_t close = entry.find(kClose, open);
+        out.append(entry, pos, open - pos);
+        const uintptr_t handle = std::stoull(entry.substr(open + 1, close - open - 1));
+        const auto it = m_names.find(handle);
+        out += it != m_names.end() ? it->second : Format("%#llx", static_cast<unsigned long long>(handle));
+        pos = close + 1;
+    }
+    out.append(entry, pos, std::string::npos);
+    return out;
 }
 
 std::string Format(const char* format, ...)

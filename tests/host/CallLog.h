@@ -10,20 +10,24 @@ class CCallLog
 {
 public:
     void Add(std::string entry) { m_entries.push_back(std::move(entry)); }
-    const std::vector<std::string>& Entries() const { return m_entries; }
+    // The entries, with handles shown by the names they have now.
+    std::vector<std::string> Entries() const;
     // Returns the entries so far and starts afresh.
     std::vector<std::string> Take();
     void Clear() { m_entries.clear(); }
     // Entries that start with prefix.
     std::vector<std::string> Matching(const std::string& prefix) const;
 
-    // Gives a handle a name, printed in place of its value.
+    // Gives a handle a name, printed in place of its value (also in entries logged before).
     void Name(uintptr_t handle, std::string name) { m_names[handle] = std::move(name); }
     template <class H>
     void Name(H* handle, std::string name) { Name(reinterpret_cast<uintptr_t>(handle), std::move(name)); }
+    // A handle's place in an entry; it reads as the handle's name when the log is read.
     std::string HandleText(uintptr_t handle) const;
 
 private:
+    std::string Resolve(const std::string& entry) const;
+
     std::vector<std::string> m_entries;
     std::map<uintptr_t, std::string> m_names;
 };

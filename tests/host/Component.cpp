@@ -83,7 +83,11 @@ public:
         return c;
     }
     STDMETHOD_(SIZE_T, PreAlloc)(SIZE_T cb) override { return cb; }
-    STDMETHOD_(void*, PostAlloc)(void* p) override { return p; }
+    STDMETHOD_(void*, PostAlloc)(void* p) override
+    {
+        frees.erase(p); // a new block at a reused address starts afresh
+        return p;
+    }
     STDMETHOD_(void*, PreFree)(void* p, BOOL) override
     {
         if (p) ++frees[p];
@@ -194,4 +198,37 @@ std::string CTestHost::TextOf(HTREEITEM hItem) const
     item.cchTextMax = sizeof buffer;
     SendMessageA(Tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return buffer;
+}
+
+namespace {
+std::string Narrow(const wchar_t* name)
+{
+    char text[256] = {};
+    if (name) WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
+    return name ? text : "<null>";
+}
+} // namespace
+
+HTREEITEM CTestHost::AddAssembly(const wchar_t* name, ULONG typeID, ULONG dataID)
+{
+    ULONG_PTR item = 0;
+    rv->AddAssembly(const_cast<wchar_t*>(name), 0, typeID, dataID, &item);
+    if (item) log.Name(item, Narrow(name));
+    return T(item);
+}
+
+HTREEITEM CTestHost::AddIsolatedAssembly(const wchar_t* name, ULONG typeID, ULONG dataID)
+{
+    ULONG_PTR item = 0;
+    rv3->AddIsolatedAssembly(const_cast<wchar_t*>(name), 0, typeID, dataID, &item);
+    if (item) log.Name(item, Narrow(name));
+    return T(item);
+}
+
+HTREEITEM CTestHost::AddItem(HTREEITEM hParent, const wchar_t* name, ItemRecord* pRecord)
+{
+    ULONG_PTR item = 0;
+    rv->AddTreeItem(const_cast<wchar_t*>(name), 0, H(hParent), reinterpret_cast<ULONG*>(pRecord), &item);
+    if (item) log.Name(item, Narrow(name));
+    return T(item);
 }

@@ -33,7 +33,8 @@ private:
 // A record from the shared task allocator, as a host hands one in.
 ItemRecord* NewRecord(uint32_t key = 0, uint32_t typeID = 0, uint32_t dataID = 0);
 
-// Counts frees through the task allocator, to prove records are freed exactly once.
+// Counts frees through the task allocator, to prove records are freed exactly once. A block
+// allocated again at the same address starts from 0.
 class CFreeCounter
 {
 public:
@@ -66,6 +67,12 @@ public:
     HTREEITEM InsertRaw(HTREEITEM hParent, const char* text, ItemRecord* pRecord = nullptr,
                         HTREEITEM hAfter = TVI_LAST);
     static ULONG_PTR H(HTREEITEM hItem) { return reinterpret_cast<ULONG_PTR>(hItem); }
+    static HTREEITEM T(ULONG_PTR value) { return reinterpret_cast<HTREEITEM>(value); }
+
+    // Builds through the interface, as a host does; the new item is named in the log.
+    HTREEITEM AddAssembly(const wchar_t* name, ULONG typeID = 0, ULONG dataID = 0);
+    HTREEITEM AddIsolatedAssembly(const wchar_t* name, ULONG typeID = 0, ULONG dataID = 0);
+    HTREEITEM AddItem(HTREEITEM hParent, const wchar_t* name, ItemRecord* pRecord = nullptr);
     std::string TextOf(HTREEITEM hItem) const;
 
     // Releases the component; the host's objects stay for inspection.
