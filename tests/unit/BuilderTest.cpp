@@ -1,0 +1,97 @@
+// Item creation inside the tree window: undo records, key registration, the last mouse point.
+#include "host/HostWindow.h"
+#include "model/RVTreeCtrl.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Builder : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(tree.Create(window.get())); }
+
+    HTREEITEM Add(HTREEITEM parent, const char* name, uint32_t key = 0)
+    {
+        auto* record = new ItemRecord();
+        record->key = key;
+        return tree.Builder().AddTreeItem(name, parent, record);
+    }
+    std::vector<HTREEITEM> Listed(uint32_t key) const
+    {
+        const auto* list = tree.KeyIndex().Find(key);
+        if (!list) return {};
+        return std::vector<HTREEITEM>(list->GetData(), list->GetData() + list->GetCount());
+    }
+
+    CHostWindow window;
+    CRVTreeCtrl tree;
+};
+
+} // namespace
+
+TEST_F(Builder, UndoActionsAreRecordedFromTheThirdItemOn)
+{
+    HTREEITEM root = tree.Builder().AddAssembly("root", 1, 1, false);
+    EXPECT_EQ(tree.UndoCount(), 0) << "roots record nothing";
+    Add(root, "first");
+    EXPECT_EQ(tree.UndoCount(), 0) << "two items in the tree";
+    HTREEITEM second = Add(root, "second");
+    EXPECT_EQ(tree.UndoCount(), 1);
+    Add(second, "third");
+    EXPECT_EQ(tree.UndoCount(), 2);
+
+    // Below three items each insertion empties the stack.
+    tree.DeleteItem(root);
+    HTREEITEM other = tree.Builder().AddAssembly("other", 1, 1, false);
+    EXPECT_EQ(tree.UndoCount(), 2);
+    Add(other, "only child");
+    EXPECT_EQ(tree.UndoCount(), 0);
+}
+
+TEST_F(Builder, KeysAreRegisteredInInsertionOrder)
+{
+    HTREEITEM a = tree.Builder().AddAssembly("a", 1, 1, false);
+    HTREEITEM b = tree.Builder().AddAssembly("b", 1, 1, false);
+    HTREEITEM inA = Add(a, "in a", 12);
+    HTREEITEM inB = Add(b, "in b", 12);
+    Add(b, "keyless", 0);
+    EXPECT_EQ(Listed(12), (std::vector<HTREEITEM>{inA, inB}));
+    EXPECT_EQ(tree.KeyIndex().EntryCount(), 1u);
+}
+
+TEST_F(Builder, AssembliesAreNeverRegisteredWhateverTheirRecordSays)
+{
+    tree.Builder().AddAssembly("a", 1, 1, false);
+    EXPECT_EQ(tree.KeyIndex().EntryCount(), 0u);
+}
+
+TEST_F(Builder, CreateItemRefusesRequestsWithoutAParent)
+{
+    EXPECT_EQ(tree.Builder().CreateItem(nullptr), nullptr);
+    TVINSERTSTRUCTA root{};
+    root.hParent = TVI_ROOT;
+    root.hInsertAfter = TVI_LAST;
+    EXPECT_EQ(tree.Builder().CreateItem(&root), nullptr);
+    root.hParent = nullptr;
+    EXPECT_EQ(tree.Builder().CreateItem(&root), nullptr);
+    EXPECT_EQ(tree.GetCount(), 0u);
+}
+
+TEST_F(Builder, InsertNewItemWithoutAParentUsesTheItemUnderTheLastMousePoint)
+{
+    HTREEITEM a = tree.Builder().AddAssembly("a", 1, 1, false);
+    ::MoveWindow(tree.GetHwnd(), 0, 0, 200, 200, FALSE);
+    RECT rect{};
+    tree.GetItemRect(a, rect, true);
+    tree.SetLastMousePoint(POINT{rect.left + 2, (rect.top + rect.bottom) / 2});
+    tree.Builder().InsertNewItem(9, "new", nullptr);
+    HTREEITEM child = tree.GetChildItem(a);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(tree.GetRecord(child)->key, 9u);
+    EXPECT_EQ(Listed(9), std::vector<HTREEITEM>{child});
+
+    tree.SetLastMousePoint(POINT{150, 190}); // below every item
+    tree.Builder().InsertNewItem(10, "nowhere", nullptr);
+    EXPECT_EQ(tree.KeyIndex().Find(10), nullptr);
+}
