@@ -1,5 +1,24 @@
 #include "demo/DemoHost.h"
 
+#include "host/HostMessages.h"
+
+#include <string>
+
+void CDemoHost::PrintMessage(const char* method, ULONG dataID, ULONG wID, USHORT wMsg, BYTE* data)
+{
+    std::string name;
+    if (m_pTree && data) {
+        wchar_t text[128] = {};
+        m_pTree->GetItemText(reinterpret_cast<ULONG_PTR>(data), text, 128);
+        char narrow[256] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+        name = narrow;
+    }
+    const char* message = HostMessageName(wMsg);
+    std::printf("host: %s %s dataID=%lu wID=%lu item \"%s\"\n", method, message ? message : "?", dataID, wID,
+                name.c_str());
+}
+
 STDMETHODIMP CDemoHost::QueryInterface(REFIID iid, void** ppv)
 {
     if (!ppv) return E_POINTER;
@@ -20,8 +39,8 @@ STDMETHODIMP CDemoHost::QueryInterface(REFIID iid, void** ppv)
 
 STDMETHODIMP CDemoHost::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
 {
-    std::printf("host: IMessage::Send wID=%lu wMsg=0x%02X Size=%lu item=%p\n", wID, wMsg, Size,
-                static_cast<void*>(data));
+    (void)Size;
+    PrintMessage("IMessage::Send", 0, wID, wMsg, data);
     if (pResult) *pResult = 0;
     return S_OK;
 }
@@ -29,8 +48,8 @@ STDMETHODIMP CDemoHost::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LON
 STDMETHODIMP CDemoHost::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, ULONG Size, BYTE* data,
                                        LONG* pResult)
 {
-    std::printf("host: IMessage::SendWithDataID dataID=%lu wID=%lu wMsg=0x%02X Size=%lu item=%p\n", dataID,
-                wID, wMsg, Size, static_cast<void*>(data));
+    (void)Size;
+    PrintMessage("IMessage::SendWithDataID", dataID, wID, wMsg, data);
     if (pResult) *pResult = 0;
     return S_OK;
 }

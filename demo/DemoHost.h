@@ -17,6 +17,8 @@ public:
     STDMETHOD_(ULONG, AddRef)() override { return static_cast<ULONG>(++m_cRef); }
     STDMETHOD_(ULONG, Release)() override { return static_cast<ULONG>(--m_cRef); }
     long References() const { return m_cRef; }
+    // The component, to name items in what is printed (not counted).
+    void SetTree(IRVWnd2* pTree) { m_pTree = pTree; }
 
     // IMessage
     STDMETHOD(Send)(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult) override;
@@ -39,6 +41,9 @@ public:
     STDMETHOD(Draw)() override;
 
 private:
+    void PrintMessage(const char* method, ULONG dataID, ULONG wID, USHORT wMsg, BYTE* data);
+
+    IRVWnd2* m_pTree = nullptr;
     long m_cRef = 0;
     long m_selectionLock = 0;
     long m_visibilityLock = 0;

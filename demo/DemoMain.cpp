@@ -8,12 +8,15 @@
 // window is closed.
 #include "RVWindow.h"
 #include "demo/DemoHost.h"
+#include "model/ItemRecord.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -61,6 +64,23 @@ std::string TextOf(IRVWnd2* pTree, ULONG_PTR item)
     return text;
 }
 
+std::string Marks(IRVWnd2* pTree, ULONG_PTR item)
+{
+    LONG assembly = 0, locked = 0, failed = 0;
+    pTree->IsAssembly(item, &assembly);
+    pTree->IsLocked(item, &locked);
+    pTree->GetFailState(item, &failed);
+    ULONG_PTR data = 0;
+    pTree->GetItemData(item, &data);
+    const ULONG key = data ? reinterpret_cast<const ItemRecord*>(data)->key : 0;
+    std::string marks;
+    if (assembly) marks += " [assembly]";
+    if (locked) marks += " [locked]";
+    if (failed) marks += " [failed]";
+    if (key) marks += " key " + std::to_string(key);
+    return marks;
+}
+
 // Prints the tree as the component reports it, walking with its navigation methods.
 void PrintTree(IRVWnd2* pTree)
 {
@@ -68,7 +88,7 @@ void PrintTree(IRVWnd2* pTree)
     pTree->GetRootItem(&item);
     int depth = 0;
     while (item) {
-        std::printf("  %*s%s\n", depth * 2, "", TextOf(pTree, item).c_str());
+        std::printf("  %*s%s%s\n", depth * 2, "", TextOf(pTree, item).c_str(), Marks(pTree, item).c_str());
         ULONG_PTR next = 0;
         pTree->GetChildItem(item, &next);
         if (next) {
@@ -88,27 +108,85 @@ void PrintTree(IRVWnd2* pTree)
     }
 }
 
-// Until the building methods are in place the demo fills the control with its own messages.
-HTREEITEM InsertRaw(HWND hTree, HTREEITEM hParent, const char* text)
+// The sample product structure: a two-stage gearbox with subassemblies, a bearing used in
+// several places (one model key shown by several items), a locked subassembly and an
+// isolated test fixture.
+struct SampleItem
 {
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = hParent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>(text);
-    return reinterpret_cast<HTREEITEM>(SendMessageA(hTree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    int depth;
+    const wchar_t* name;
+    ULONG key;
+};
+
+const SampleItem kGearbox[] = {
+    {1, L"Housing", 1000},
+    {2, L"Housing half, left", 1001},
+    {2, L"Housing half, right", 1002},
+    {2, L"Hex bolt M8x40", 1003},
+    {1, L"Input shaft", 1100},
+    {2, L"Shaft, input", 1101},
+    {2, L"Pinion z=17", 1102},
+    {2, L"Ball bearing 6204", 3001},
+    {2, L"Ball bearing 6204", 3001},
+    {1, L"Output shaft", 1200},
+    {2, L"Shaft, output", 1201},
+    {2, L"Gear z=42", 1202},
+    {2, L"Ball bearing 6204", 3001},
+    {2, L"Ball bearing 6206", 3002},
+    {1, L"Oil seal 30x47", 1300},
+};
+
+const SampleItem kFixture[] = {
+    {1, L"Base plate", 5001},
+    {1, L"Clamp", 5002},
+    {2, L"Clamp screw", 5003},
+};
+
+ItemRecord* NewRecord(ULONG key)
+{
+    auto* record = static_cast<ItemRecord*>(CoTaskMemAlloc(sizeof(ItemRecord)));
+    ZeroMemory(record, sizeof *record);
+    record->key = key;
+    return record;
 }
 
-void FillSample(HWND hTree)
+// Adds the items below a root, each below the last item of the depth above it.
+std::vector<ULONG_PTR> AddBranch(IRVWnd2* pTree, ULONG_PTR root, const SampleItem* items, size_t count)
 {
-    HTREEITEM gearbox = InsertRaw(hTree, TVI_ROOT, "Gearbox");
-    HTREEITEM housing = InsertRaw(hTree, gearbox, "Housing");
-    InsertRaw(hTree, housing, "Housing half, left");
-    InsertRaw(hTree, housing, "Housing half, right");
-    HTREEITEM shaft = InsertRaw(hTree, gearbox, "Input shaft");
-    InsertRaw(hTree, shaft, "Shaft");
-    InsertRaw(hTree, shaft, "Ball bearing 6204");
-    InsertRaw(hTree, shaft, "Ball bearing 6204");
+    std::vector<ULONG_PTR> added;
+    ULONG_PTR parents[8] = {root};
+    for (size_t i = 0; i < count; ++i) {
+        ULONG_PTR item = 0;
+        pTree->AddTreeItem(const_cast<wchar_t*>(items[i].name), 0, parents[items[i].depth - 1],
+                           reinterpret_cast<ULONG*>(NewRecord(items[i].key)), &item);
+        parents[items[i].depth] = item;
+        added.push_back(item);
+    }
+    return added;
+}
+
+void FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
+{
+    std::printf("Building the sample structure:\n");
+    ULONG_PTR gearbox = 0, fixture = 0;
+    pTree->suspendRedraw();
+    pTree->AddAssembly(const_cast<wchar_t*>(L"Gearbox GB-200"), 0, 1, 100, &gearbox);
+    const auto items = AddBranch(pTree, gearbox, kGearbox, std::size(kGearbox));
+    pTree3->AddIsolatedAssembly(const_cast<wchar_t*>(L"Test fixture"), 0, 2, 200, &fixture);
+    AddBranch(pTree, fixture, kFixture, std::size(kFixture));
+    pTree->resumeRedraw();
+
+    std::printf("Pictures and locks:\n");
+    pTree->SetAllOnAllLoadedIcon(items[0]);      // Housing: all loaded, all shown
+    pTree->SetPartLoadedVisibleIcon(items[4]);   // Input shaft: partly loaded
+    pTree->SetUnloaded(items[14]);               // Oil seal: not loaded
+    pTree->SetFailState(items[3], 1);            // Hex bolt: failed to load
+    pTree->SetNewIcon(items[14], 1);             // Oil seal: new
+    pTree->LockItem(items[9], 1);                // Output shaft: locked subassembly
+    pTree->Expand(gearbox, TVE_EXPAND);
+    pTree->Expand(items[0], TVE_EXPAND);
+    pTree->Expand(items[4], TVE_EXPAND);
+    pTree->Expand(fixture, TVE_EXPAND);
 }
 
 int Run(bool headless)
@@ -145,10 +223,11 @@ int Run(bool headless)
     pTree->ShowWindow(SW_SHOW);
     ShowWindow(hMain, headless ? SW_HIDE : SW_SHOW);
 
-    FillSample(FindWindowExA(hMain, nullptr, WC_TREEVIEWA, nullptr));
-    ULONG_PTR root = 0;
-    pTree->GetRootItem(&root);
-    pTree->Expand(root, TVE_EXPAND);
+    host.SetTree(pTree);
+    IRVWnd3* pTree3 = nullptr;
+    pTree->QueryInterface(IID_IRVWnd3, reinterpret_cast<void**>(&pTree3));
+    FillSample(pTree, pTree3);
+    pTree3->Release();
     std::printf("The tree as the component reports it:\n");
     PrintTree(pTree);
 
@@ -164,6 +243,7 @@ int Run(bool headless)
     }
 
     g_pTree = nullptr;
+    host.SetTree(nullptr);
     pTree->Release();
     if (IsWindow(hMain)) DestroyWindow(hMain);
     std::printf("Component released; host references still held by it: %ld\n", host.References());
