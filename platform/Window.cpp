@@ -8,6 +8,8 @@ namespace {
 // The window being created on this thread, handed from CreateEx to the creation hook.
 thread_local CWindowBase* t_pCreating = nullptr;
 thread_local HHOOK t_hCreationHook = nullptr;
+// Where a detached window procedure that is still in the chain finds its predecessor.
+const wchar_t kPreviousProcProp[] = L"RVWindowBase.PreviousProc";
 } // namespace
 
 CWindowBase::~CWindowBase()
@@ -63,14 +65,28 @@ LRESULT CALLBACK CWindowBase::CreationHook(int code, WPARAM wParam, LPARAM lPara
 bool CWindowBase::Attach(HWND hWnd)
 {
     if (m_hWnd || !hWnd) return false;
-    if (!::SetWindowSubclass(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) return false;
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_prevProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWindowBase::WindowProc)));
+    if (!m_prevProc) {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+        return false;
+    }
     m_hWnd = hWnd;
     return true;
 }
 
 void CWindowBase::Detach()
 {
-    if (m_hWnd) ::RemoveWindowSubclass(m_hWnd, SubclassProc, 0);
+    if (m_hWnd) {
+        // Put the previous procedure back if nobody subclassed the window after us; otherwise
+        // we stay in the chain and only pass messages on.
+        if (::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CWindowBase::WindowProc))
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_prevProc));
+        else
+            ::SetPropW(m_hWnd, kPreviousProcProp, reinterpret_cast<HANDLE>(m_prevProc));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+    }
     m_hWnd = nullptr;
 }
 
@@ -82,23 +98,28 @@ void CWindowBase::DestroyWindow()
 LRESULT CWindowBase::DefaultProcessing()
 {
     if (!m_pCurrent || !m_hWnd) return 0;
-    return ::DefSubclassProc(m_hWnd, m_pCurrent->msg, m_pCurrent->wParam, m_pCurrent->lParam);
+    return ::CallWindowProcW(m_prevProc, m_hWnd, m_pCurrent->msg, m_pCurrent->wParam, m_pCurrent->lParam);
 }
 
 LRESULT CWindowBase::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return m_hWnd ? ::DefSubclassProc(m_hWnd, msg, wParam, lParam) : 0;
+    return m_hWnd ? ::CallWindowProcW(m_prevProc, m_hWnd, msg, wParam, lParam) : 0;
 }
 
-LRESULT CALLBACK CWindowBase::SubclassProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR refData)
+LRESULT CALLBACK CWindowBase::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* const pWnd = reinterpret_cast<CWindowBase*>(refData);
+    auto* const pWnd = reinterpret_cast<CWindowBase*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (!pWnd) {
+        const auto previous = reinterpret_cast<WNDPROC>(::GetPropW(hWnd, kPreviousProcProp));
+        if (msg == WM_NCDESTROY) ::RemovePropW(hWnd, kPreviousProcProp);
+        return previous ? ::CallWindowProcW(previous, hWnd, msg, wParam, lParam)
+                        : ::DefWindowProcW(hWnd, msg, wParam, lParam);
+    }
     const CurrentMessage current{msg, wParam, lParam};
     const CurrentMessage* const outer = std::exchange(pWnd->m_pCurrent, &current);
     LRESULT result = 0;
     if (!pWnd->ProcessMessage(msg, wParam, lParam, result))
-        result = ::DefSubclassProc(hWnd, msg, wParam, lParam);
+        result = ::CallWindowProcW(pWnd->m_prevProc, hWnd, msg, wParam, lParam);
     pWnd->m_pCurrent = outer;
     if (msg == WM_NCDESTROY) {
         pWnd->Detach();

@@ -1,5 +1,6 @@
 // Window base: subclasses a window and routes its messages to the derived class, with the
 // previous window procedure as default processing (in the manner of WTL's message maps).
+// The object is found through the window's user data: no lookup per message beyond that.
 #pragma once
 #include <windows.h>
 
@@ -40,9 +41,10 @@ protected:
 private:
     struct CurrentMessage { UINT msg; WPARAM wParam; LPARAM lParam; };
 
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     void Detach();
 
     const CurrentMessage* m_pCurrent = nullptr;
+    WNDPROC m_prevProc = nullptr; // the window procedure we subclassed
 };

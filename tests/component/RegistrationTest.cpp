@@ -121,12 +121,10 @@ void DeleteTree(HKEY root, const std::string& path)
 class Registration : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetEnvironmentVariableA("ZKT_DEVELOPER_ENV", nullptr);
-        ClearMakerLog();
-    }
-    void TearDown() override
+    // Every test starts from a registry without the component (the demo may have registered it).
+    void SetUp() override { Clean(); }
+    void TearDown() override { Clean(); }
+    static void Clean()
     {
         SetEnvironmentVariableA("ZKT_DEVELOPER_ENV", nullptr);
         for (const char* product : {"RVTestProduct", "ProductFromFile", "ProductNoLineEnd"})
