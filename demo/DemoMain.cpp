@@ -1,11 +1,11 @@
 // RVDemo: a small host of the RVWindow component.
 //
-//   RVDemo.exe [--headless]
+//   RVDemo.exe [--headless] [--snapshot FILE.bmp]
 //
 // It registers the component beside it, creates it with CoCreateInstance, gives it a window
 // and its host interfaces, places and shows it, and prints every host call it receives. With
 // --headless it runs a short scripted session and exits; otherwise it pumps messages until the
-// window is closed.
+// window is closed. --snapshot writes a picture of the tree window as the user would see it.
 #include "RVWindow.h"
 #include "demo/DemoHost.h"
 #include "model/ItemRecord.h"
@@ -189,7 +189,48 @@ void FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
     pTree->Expand(fixture, TVE_EXPAND);
 }
 
-int Run(bool headless)
+// Paints the tree window into a 24-bit bitmap file (WM_PRINTCLIENT), so that a headless run
+// can show what a user would see.
+bool SaveSnapshot(HWND hTree, const char* path)
+{
+    RECT client{};
+    GetClientRect(hTree, &client);
+    const int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageA(hTree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    const DWORD stride = ((width * 3 + 3) / 4) * 4, size = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    bool saved = false;
+    if (FILE* out = std::fopen(path, "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, size, 1, out);
+        std::fclose(out);
+        saved = true;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+int Run(bool headless, const char* snapshot)
 {
     std::printf("Registering the component: 0x%08lX\n", static_cast<unsigned long>(RegisterComponent()));
 
@@ -231,6 +272,11 @@ int Run(bool headless)
     std::printf("The tree as the component reports it:\n");
     PrintTree(pTree);
 
+    if (snapshot) {
+        const bool saved = SaveSnapshot(FindWindowExA(hMain, nullptr, WC_TREEVIEWA, nullptr), snapshot);
+        std::printf("Snapshot of the tree window %s %s\n", saved ? "written to" : "could not be written to", snapshot);
+    }
+
     if (headless) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
@@ -255,13 +301,16 @@ int Run(bool headless)
 int main(int argc, char** argv)
 {
     bool headless = false;
-    for (int i = 1; i < argc; ++i)
+    const char* snapshot = nullptr;
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--headless") == 0) headless = true;
+        if (std::strcmp(argv[i], "--snapshot") == 0 && i + 1 < argc) snapshot = argv[++i];
+    }
     setvbuf(stdout, nullptr, _IONBF, 0);
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    const int result = Run(headless);
+    const int result = Run(headless, snapshot);
     CoFreeUnusedLibraries();
     OleUninitialize();
     return result;

@@ -48,8 +48,9 @@ bool CItemPictures::GetFailState(HTREEITEM hItem)
 void CItemPictures::SetItemGUIState(HTREEITEM hItem, long bOn)
 {
     if (!hItem) return;
+    // An item without a record is not counted by its parent: leave it (and the count) alone.
     const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
-    if (pRecord && pRecord->bIsAssembly) return;
+    if (!pRecord || pRecord->bIsAssembly) return;
     if (const HTREEITEM hParent = m_tree.GetParent(hItem)) {
         ItemRecord* const pParent = m_tree.GetRecord(hParent);
         if (pParent && static_cast<uint32_t>(bOn) != m_tree.GetHTIState(hParent)) {

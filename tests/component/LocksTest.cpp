@@ -125,3 +125,14 @@ TEST_F(Locks, BadHandlesAndItemsWithoutRecordsAreLeftAlone)
     EXPECT_EQ(Shown(bare).image, 0);
     EXPECT_EQ(host.rv->IsLocked(H::H(assembly), nullptr), E_POINTER);
 }
+
+TEST(LocksUnderAnEightBitHost, TheExpansionRefusalReachesTheTreeToo)
+{
+    CTestHost host(false);
+    HTREEITEM a = host.AddAssembly(L"a");
+    HTREEITEM b = host.AddItem(a, L"b");
+    host.AddItem(b, L"c");
+    host.rv->LockItem(CTestHost::H(b), 1);
+    SendMessageA(host.Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(b));
+    EXPECT_FALSE(Inspect(host.Tree(), b).expanded);
+}

@@ -284,3 +284,30 @@ TEST_F(Pictures, ItemGUIStateShowsOnOrOffAndAdjustsTheParentsCount)
     EXPECT_EQ(Shown(assembly).stateImage, assemblyPicture) << "assemblies are left alone";
     EXPECT_EQ(Record(assembly).nChildrenOn, assemblyCount);
 }
+
+TEST_F(Pictures, BadHandlesChangeNothingAndQueriesAnswerZero)
+{
+    HTREEITEM bare = host.InsertRaw(assembly, "bare"); // an item without a record
+    const ShownItem before = Shown(bare);
+    SendMessageA(host.Tree(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(part));
+    for (ULONG_PTR item : {ULONG_PTR(0), ULONG_PTR(0xFEED), H::H(part), H::H(bare)}) {
+        host.rv->SetNormalIconState(item);
+        host.rv->SetPhantomIcon(item, 0);
+        host.rv->SetNewIcon(item, 0);
+        host.rv->SetProhibitedIcon(item, 1);
+        host.rv->SetItemGUIState(item, 1);
+        LONG value = 9;
+        host.rv->GetAssemblyIcon(item, &value);
+        EXPECT_EQ(value, 0);
+        value = 9;
+        host.rv->IsPhantomIcon(item, &value);
+        EXPECT_EQ(value, 0);
+        value = 9;
+        host.rv->GetFailState(item, &value);
+        EXPECT_EQ(value, 0);
+    }
+    const ShownItem after = Shown(bare);
+    EXPECT_EQ(after.image, before.image) << "base images need the record";
+    EXPECT_EQ(Shown(assembly).record->nChildrenOn, 0u);
+
+}
