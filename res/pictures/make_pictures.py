@@ -90,11 +90,11 @@ STATES = [
 ]
 
 
-def state_picture(spec):
+def state_picture(picture):
     rows = [['.'] * 16 for _ in range(16)]
-    if spec is None:
+    if picture is None:
         return [''.join(r) for r in rows]
-    fill, ring, extra = spec
+    fill, ring, extra = picture
     cx, cy = 7.5, 7.5
     for y in range(16):
         for x in range(16):

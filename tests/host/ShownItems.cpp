@@ -1,4 +1,4 @@
-#include "host/TreeInspector.h"
+#include "host/ShownItems.h"
 
 #include <algorithm>
 
