@@ -435,6 +435,95 @@ STDMETHODIMP CRVWnd::LockItem(ULONG_PTR htreeitem, LONG bLock)
     return S_OK;
 }
 
+// ---- Navigation, depth, expansion and states ----
+
+STDMETHODIMP CRVWnd::TravNode(int TOrF)
+{
+    m_tree.SetTravNode(TOrF);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::ExpandToDepth(ULONG_PTR htreeitem, int depth)
+{
+    // 0 stands for the whole tree; a handle that is not an item of it does nothing.
+    if (htreeitem && !Item(htreeitem)) return S_OK;
+    m_tree.Navigator().ExpandToDepth(Item(htreeitem), depth);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetDepth(ULONG_PTR htreeitem, int* pdepth)
+{
+    if (!pdepth) return E_POINTER;
+    *pdepth = (htreeitem && !Item(htreeitem)) ? 0 : m_tree.Navigator().GetDepth(Item(htreeitem));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetDeepestOpenLevel(ULONG_PTR htreeitem, int* pdepth)
+{
+    if (!pdepth) return E_POINTER;
+    *pdepth = (htreeitem && !Item(htreeitem)) ? 0 : m_tree.Navigator().GetDeepestOpenLevel(Item(htreeitem));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::IsItemExpanded(ULONG_PTR htreeitem, LONG* bExpanded)
+{
+    return WriteOut<LONG>(bExpanded, m_tree.Navigator().IsItemExpanded(Item(htreeitem)) ? 1 : 0);
+}
+
+STDMETHODIMP CRVWnd::Collapse(ULONG_PTR htreeitem)
+{
+    if (htreeitem && !Item(htreeitem)) return S_OK;
+    m_tree.Navigator().Collapse(Item(htreeitem));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetChild(ULONG_PTR htreeitemparent, int index, ULONG_PTR* childKey)
+{
+    return WriteOut<ULONG_PTR>(childKey, AsValue(m_tree.Navigator().GetChild(Item(htreeitemparent), index)));
+}
+
+STDMETHODIMP CRVWnd::GetParentItem(ULONG_PTR htreeitem, ULONG_PTR* parentKey)
+{
+    const HTREEITEM hItem = Item(htreeitem);
+    return WriteOut<ULONG_PTR>(parentKey, hItem ? AsValue(m_tree.GetParent(hItem)) : 0);
+}
+
+STDMETHODIMP CRVWnd::GetNumChildren(ULONG_PTR itemKey, int* nChild)
+{
+    return WriteOut<int>(nChild, m_tree.Navigator().GetNumChildren(Item(itemKey)));
+}
+
+STDMETHODIMP CRVWnd::GetNextTravItem(ULONG_PTR htreeitem, ULONG_PTR* pnexthtreeitem)
+{
+    // The step (and its message to the host) comes first, whatever the out pointer.
+    const HTREEITEM hNext = m_tree.Navigator().GetNextTravItem(Item(htreeitem));
+    if (!pnexthtreeitem) return E_INVALIDARG;
+    *pnexthtreeitem = AsValue(hNext);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetHTIState(ULONG_PTR htreeitem, LONG state, LONG bNotify)
+{
+    m_tree.States().SetHTIState(Item(htreeitem), static_cast<uint32_t>(state), bNotify != 0);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetHTIState(ULONG_PTR htreeitem, LONG* bState)
+{
+    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(Item(htreeitem))));
+}
+
+STDMETHODIMP CRVWnd::SetKeyState(ULONG key, LONG state)
+{
+    m_tree.States().SetKeyState(key, static_cast<uint32_t>(state));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetKeyState(ULONG key, LONG* bState)
+{
+    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.States().GetKeyState(key)));
+}
+
 // ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
 
 STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
@@ -442,24 +531,11 @@ STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::TravNode(int) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::ExpandToDepth(ULONG_PTR, int) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetDepth(ULONG_PTR, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetDeepestOpenLevel(ULONG_PTR, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::IsItemExpanded(ULONG_PTR, LONG *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::Collapse(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetChild(ULONG_PTR, int, ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetParentItem(ULONG_PTR, ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetNumChildren(ULONG_PTR, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetHTIState(ULONG_PTR, LONG, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetKeyState(ULONG, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetState(LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetSelectedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetHTIState(ULONG_PTR, LONG *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetKeyState(ULONG, LONG *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetState(LONG *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetOrvaneMappedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
@@ -475,4 +551,3 @@ STDMETHODIMP CRVWnd::GotoBookmark(LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::ClearBookmarks() { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG, int *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG, int, ULONG_PTR *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetNextTravItem(ULONG_PTR, ULONG_PTR *) { return E_NOTIMPL; }

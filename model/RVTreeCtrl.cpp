@@ -5,7 +5,8 @@
 #include "state/ImageLists.h"
 
 CRVTreeCtrl::CRVTreeCtrl()
-    : m_redraw(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this)
+    : m_redraw(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
+      m_navigator(*this), m_states(*this)
 {
 }
 

@@ -11,6 +11,7 @@
 #include "model/LiveItems.h"
 #include "model/RecordLookup.h"
 #include "model/TreeBuilder.h"
+#include "model/TreeNavigator.h"
 #include "model/UndoAction.h"
 #include "platform/ComPtr.h"
 #include "platform/NotifyReflector.h"
@@ -18,6 +19,7 @@
 #include "render/RedrawSuspension.h"
 #include "selection/ItemLocks.h"
 #include "state/ItemPictures.h"
+#include "state/ItemStates.h"
 
 #include <string>
 
@@ -96,6 +98,9 @@ public:
     CItemPictures& Pictures() { return m_pictures; }
     CItemLocks& Locks() { return m_locks; }
     CTreeBuilder& Builder() { return m_builder; }
+    CTreeNavigator& Navigator() { return m_navigator; }
+    CItemStates& States() { return m_states; }
+    void SetTravNode(int value) { m_bTravNode = value; }
     HCURSOR DragCursor(int which) const;
 
 protected:
@@ -165,4 +170,6 @@ private:
     CItemPictures m_pictures;
     CItemLocks m_locks;
     CTreeBuilder m_builder;
+    CTreeNavigator m_navigator;
+    CItemStates m_states;
 };

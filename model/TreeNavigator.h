@@ -1,0 +1,40 @@
+// Walking and shaping the tree: children by index, depths, expansion to a depth, collapse of
+// whole branches and the pre-order step. Every walk is iterative, so a branch of any depth
+// cannot overflow the stack; each visits items in the order a recursive walk would.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+class CRVTreeCtrl;
+
+class CTreeNavigator
+{
+public:
+    explicit CTreeNavigator(CRVTreeCtrl& tree) : m_tree(tree) {}
+
+    // Child number index (from 0); null for a null parent, a negative index or too few children.
+    HTREEITEM GetChild(HTREEITEM hParent, int index);
+    int GetNumChildren(HTREEITEM hItem);
+    bool IsItemExpanded(HTREEITEM hItem);
+    // Levels of the branch (a leaf is 1); for null, the deepest of all roots (0 when empty).
+    int GetDepth(HTREEITEM hItem);
+    // Open levels below the item (a collapsed item is 0); for null, the most of all roots.
+    int GetDeepestOpenLevel(HTREEITEM hItem);
+    // Expands the branch to depth levels (-1: all), reporting each expansion to the host and
+    // passing locked items by; for null, every root's branch.
+    void ExpandToDepth(HTREEITEM hItem, int depth);
+    // Collapses every item of the branch, silently; for null, of every root.
+    void Collapse(HTREEITEM hItem);
+    // One step of a pre-order walk; tells the host first when the item marks an assembly.
+    HTREEITEM GetNextTravItem(HTREEITEM hItem);
+
+private:
+    int CountLevels(HTREEITEM hItem);
+    int CountOpenLevels(HTREEITEM hItem);
+    void ExpandBranch(HTREEITEM hItem, int depth);
+    void CollapseBranch(HTREEITEM hItem);
+    // Reports one expansion step in form 2 when the item has a record.
+    void SendExpandMessage(HTREEITEM hItem, unsigned short code);
+
+    CRVTreeCtrl& m_tree;
+};

@@ -1,0 +1,185 @@
+#include "state/ItemStates.h"
+
+#include "model/RVTreeCtrl.h"
+#include "state/ItemPictures.h"
+
+namespace {
+bool IsOn(uint32_t state)
+{
+    return state != 0;
+}
+} // namespace
+
+void CItemStates::GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out)
+{
+    if (const CKeyIndex::ItemList* list = m_tree.KeyIndex().Find(key))
+        for (int i = 0; i < list->GetCount(); ++i) out.Add(list->GetData()[i]);
+}
+
+uint32_t CItemStates::ReadItemState(HTREEITEM hItem)
+{
+    if (const ItemRecord* const pRecord = m_tree.GetRecord(hItem)) return pRecord->state;
+    return (m_tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) & 0x1000) ? 0x1000 : 0;
+}
+
+void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
+{
+    if (!hItem) return;
+    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    // The brackets carry the item's words as they were at the start, whatever the host does.
+    const bool bracket = pRecord && bNotify;
+    const ItemRecord words = pRecord ? *pRecord : ItemRecord{};
+    if (bracket) {
+        m_tree.SendHostMessage2(words.typeID, HM_PRESTATECHANGE, hItem);
+        m_tree.Messenger().Send(words.typeID, HM_BEGINSTATECHANGE, hItem, &words);
+    }
+    if (m_tree.IsLiveItem(hItem)) {
+        ApplyStateToBranch(hItem, state);
+        if (m_tree.IsLiveItem(hItem)) PropagateStateUp(m_tree.GetParent(hItem), ReadItemState(hItem));
+    }
+    if (bracket) {
+        m_tree.Messenger().Send(words.typeID, HM_ENDSTATECHANGE, hItem, &words);
+        m_tree.SendHostMessage2(words.typeID, HM_POSTSTATECHANGE, hItem);
+    }
+}
+
+bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
+{
+    CRecordLookup& lookup = m_tree.Lookup();
+    lookup.BuildAncestorPath(hStart);
+    CArrayStack<HTREEITEM> walk;
+    walk.push(hStart);
+    bool succeeded = true;
+    bool stopped = false; // a 3D call failed, or the host removed an item the walk stood on
+    while (!stopped && walk.GetCount() > 0) {
+        HTREEITEM cur = walk.pop();
+        while (cur) {
+            if (!m_tree.IsLiveItem(cur)) {
+                stopped = true;
+                break;
+            }
+            lookup.SetPathEnabled(false);
+            ItemRecord* const pRecord = m_tree.GetRecord(cur);
+            lookup.SetPathEnabled(true);
+            lookup.PushPath(cur, pRecord);
+
+            if (m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
+                !ApplyItemState(cur, state, false, pRecord)) {
+                succeeded = false;
+                stopped = true;
+                break;
+            }
+            if (!m_tree.IsLiveItem(cur)) {
+                stopped = true;
+                break;
+            }
+            const ItemRecord* const pNow = m_tree.GetRecord(cur);
+            if (pNow && pNow->nChildren != 0) {
+                if (cur != hStart) walk.push(m_tree.GetNextSiblingItem(cur));
+                cur = m_tree.GetChildItem(cur);
+                continue;
+            }
+            if (cur == hStart) break;
+            lookup.PopPath();
+            cur = m_tree.GetNextSiblingItem(cur);
+        }
+        if (!stopped) lookup.PopPath();
+    }
+    lookup.ReleaseAncestorPath();
+    return succeeded;
+}
+
+bool CItemStates::CallViewer(uint32_t key, uint32_t state)
+{
+    // Hold our own references: the host may hand in new ones from inside its calls.
+    CComPtr<IVisibilityManager> viewer(m_tree.GetVisibilityManager());
+    CComPtr<IRavlinWindowSink> sink(m_tree.GetSink());
+    LONG locked = 0;
+    sink->IsVisibilityLock(&locked);
+    if (locked) return true;
+    sink->SetVisibilityLock(TRUE);
+    const HRESULT hr = IsOn(state) ? viewer->SetVisible(key) : viewer->SetInvisible(key);
+    sink->SetVisibilityLock(FALSE);
+    return hr == S_OK;
+}
+
+void CItemStates::AdjustParentCount(HTREEITEM hItem, uint32_t state)
+{
+    const HTREEITEM hParent = m_tree.GetParent(hItem);
+    ItemRecord* const pParent = hParent ? m_tree.GetRecord(hParent) : nullptr;
+    if (!pParent) return;
+    if (IsOn(state)) {
+        if (pParent->nChildrenOn < pParent->nChildren) ++pParent->nChildrenOn;
+    } else if (pParent->nChildrenOn > 0) {
+        --pParent->nChildrenOn;
+    }
+}
+
+bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal, ItemRecord* pRecord)
+{
+    if (!pRecord) pRecord = m_tree.GetRecord(hItem);
+    if (pRecord && pRecord->bIsAssembly) return true;
+
+    CGrowArray<HTREEITEM> targets;
+    if (pRecord && pRecord->key != 0) GetKeyItems(pRecord->key, targets);
+    if (targets.IsEmpty()) targets.Add(hItem);
+
+    for (int i = 0; i < targets.GetCount(); ++i) {
+        const HTREEITEM t = targets.GetData()[i];
+        if (!m_tree.IsLiveItem(t)) continue;
+        ItemRecord* const pTarget = t == hItem ? pRecord : m_tree.GetRecord(t);
+        if (!pTarget || pTarget->state == state) continue;
+
+        if (pTarget->key != 0 && m_tree.GetVisibilityManager() && m_tree.GetSink() && !internal &&
+            pTarget->nChildren == 0) {
+            if (!CallViewer(pTarget->key, state)) return false;
+            if (!m_tree.IsLiveItem(t)) continue;
+        }
+
+        UINT picture = kStateOn;
+        if (!IsOn(state))
+            picture = (!pTarget->bIsLoaded && pTarget->nChildren == 0 && pTarget->key != 0) ? kStateUnloaded : kStateOff;
+        m_tree.Pictures().SetStatePicture(t, picture);
+        if (IsOn(state) && !pTarget->bIsLoaded) pTarget->bIsLoaded = 1;
+
+        m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
+        if (!m_tree.IsLiveItem(t)) continue;
+
+        AdjustParentCount(t, state);
+        pTarget->state = state;
+        if (t != hItem && !internal) PropagateStateUp(m_tree.GetParent(t), state);
+    }
+    return true;
+}
+
+void CItemStates::PropagateStateUp(HTREEITEM hItem, uint32_t state)
+{
+    for (HTREEITEM p = hItem; p && m_tree.IsLiveItem(p); p = m_tree.GetParent(p)) {
+        ItemRecord* const pRecord = m_tree.GetRecord(p);
+        if (!pRecord || pRecord->bIsAssembly || pRecord->state == state) return;
+        const uint32_t current = pRecord->state;
+        const int64_t on = pRecord->nChildrenOn, n = pRecord->nChildren;
+        if (on == n && IsOn(state))
+            ApplyItemState(p, state, true, pRecord);
+        else if (on == n - 1 && !IsOn(state) && IsOn(current))
+            ApplyItemState(p, 0, true, pRecord);
+        if (!m_tree.IsLiveItem(p)) return;
+    }
+}
+
+void CItemStates::SetKeyState(uint32_t key, uint32_t state)
+{
+    CGrowArray<HTREEITEM> items;
+    GetKeyItems(key, items);
+    for (int i = 0; i < items.GetCount(); ++i) {
+        const HTREEITEM hItem = items.GetData()[i];
+        if (m_tree.IsLiveItem(hItem) && m_tree.GetHTIState(hItem) != state) SetHTIState(hItem, state, true);
+    }
+}
+
+uint32_t CItemStates::GetKeyState(uint32_t key)
+{
+    const CKeyIndex::ItemList* const list = m_tree.KeyIndex().Find(key);
+    if (!list || list->GetCount() == 0) return 0;
+    return m_tree.GetHTIState(list->GetData()[0]);
+}

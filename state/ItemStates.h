@@ -1,0 +1,42 @@
+// The on/off state of items and how a change spreads: down the branch, across every item
+// showing the same model key (telling the 3D viewer), and up to the ancestors.
+#pragma once
+#include "model/GrowArray.h"
+#include "model/ItemRecord.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+
+class CRVTreeCtrl;
+
+class CItemStates
+{
+public:
+    explicit CItemStates(CRVTreeCtrl& tree) : m_tree(tree) {}
+
+    // Sets the state on the item's branch and key twins, then re-evaluates its ancestors;
+    // with bNotify the change is bracketed by the pre/begin and end/post messages.
+    void SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify);
+    // Every item of the key whose state differs (taken once, before the first change).
+    void SetKeyState(uint32_t key, uint32_t state);
+    uint32_t GetKeyState(uint32_t key);
+
+    // The walk down a branch; false when a 3D call failed and stopped it.
+    bool ApplyStateToBranch(HTREEITEM hStart, uint32_t state);
+    // One item and every item of its key; false when a 3D call failed.
+    bool ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal, ItemRecord* pRecord = nullptr);
+    // Switches ancestors on when all their children are on, off when one no longer is.
+    void PropagateStateUp(HTREEITEM hItem, uint32_t state);
+    // The record's state, or for an item without a record 0x1000 when its state image is odd.
+    uint32_t ReadItemState(HTREEITEM hItem);
+    void GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out);
+
+private:
+    // Tells the 3D viewer, inside the sink's visibility lock; false when the call failed.
+    bool CallViewer(uint32_t key, uint32_t state);
+    void AdjustParentCount(HTREEITEM hItem, uint32_t state);
+
+    CRVTreeCtrl& m_tree;
+};
