@@ -246,6 +246,9 @@ void CRVTreeCtrl::OnDestroy()
 {
     if (m_bDestroyGuard) return;
     m_bDestroyGuard = TRUE;
+    // Every item goes (and is reported) before the control's own destroy handling, whose
+    // deletion recurses through the branches and would overflow the stack on a deep tree.
+    DeleteBranchFromLeaves(TVI_ROOT);
 }
 
 void CRVTreeCtrl::OnNcDestroy()

@@ -30,6 +30,25 @@ bool CTreeCtrl::DeleteAllItems()
     return DeleteItem(TVI_ROOT);
 }
 
+void CTreeCtrl::DeleteBranchFromLeaves(HTREEITEM hItem)
+{
+    // path holds the items from the branch's top down to the current one.
+    std::vector<HTREEITEM> path;
+    if (hItem == TVI_ROOT) {
+        for (HTREEITEM root = GetRootItem(); root; root = GetRootItem()) DeleteBranchFromLeaves(root);
+        return;
+    }
+    if (hItem) path.push_back(hItem);
+    while (!path.empty()) {
+        if (const HTREEITEM hChild = GetChildItem(path.back())) {
+            path.push_back(hChild);
+            continue;
+        }
+        if (!DeleteItem(path.back())) return; // the control refused: stop rather than loop
+        path.pop_back();
+    }
+}
+
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT code)
 {
     return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(hItem)));

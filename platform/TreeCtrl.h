@@ -17,6 +17,9 @@ public:
     HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
     bool DeleteItem(HTREEITEM hItem);
     bool DeleteAllItems();
+    // Deletes a branch (TVI_ROOT: every item) leaf by leaf, children before their parent, so
+    // that the control never recurses through a deep branch (its own deletion does).
+    void DeleteBranchFromLeaves(HTREEITEM hItem);
 
     HTREEITEM GetNextItem(HTREEITEM hItem, UINT code);
     HTREEITEM GetRootItem() { return GetNextItem(nullptr, TVGN_ROOT); }

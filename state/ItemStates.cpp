@@ -142,11 +142,12 @@ bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal,
         m_tree.Pictures().SetStatePicture(t, picture);
         if (IsOn(state) && !pTarget->bIsLoaded) pTarget->bIsLoaded = 1;
 
-        m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
-        if (!m_tree.IsLiveItem(t)) continue;
-
+        // The item's state and its parent's count are in place before the host hears of the
+        // change, so that whatever it reads from inside the message agrees with it.
         AdjustParentCount(t, state);
         pTarget->state = state;
+        m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
+        if (!m_tree.IsLiveItem(t)) continue;
         if (t != hItem && !internal) PropagateStateUp(m_tree.GetParent(t), state);
     }
     return true;
