@@ -21,11 +21,12 @@ struct ItemCopy
     int cchTextMax = kTextCapacity;
     int iImage = 0, iSelectedImage = 0, cChildren = 0;
     ItemRecord* pRecord = nullptr;   // owned until handed to a created item
+    bool ownsText = true;            // false for a clone, which shares its original's text
 
     ItemCopy() = default;
     ~ItemCopy()
     {
-        delete[] pszText;
+        if (ownsText) delete[] pszText;
         delete pRecord;
     }
     ItemCopy(const ItemCopy&) = delete;
@@ -33,7 +34,8 @@ struct ItemCopy
 
     void SetText(const char* text)
     {
-        delete[] pszText;
+        if (ownsText) delete[] pszText;
+        ownsText = true;
         pszText = new char[kTextCapacity];
         std::strncpy(pszText, text ? text : "", kTextCapacity - 1);
         pszText[kTextCapacity - 1] = '\0';

@@ -6,7 +6,7 @@
 
 CRVTreeCtrl::CRVTreeCtrl()
     : m_redraw(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
-      m_navigator(*this), m_states(*this)
+      m_navigator(*this), m_states(*this), m_copies(*this)
 {
 }
 
@@ -20,8 +20,7 @@ CRVTreeCtrl::~CRVTreeCtrl()
     m_messenger.Release();
     m_pIRVWindowSink.Release();
     ClearUndo();
-    for (int i = 0; i < m_clipboard.GetCount(); ++i) delete m_clipboard.GetData()[i];
-    m_clipboard.SetSize(0);
+    CBranchCopies::FreeItemCopies(m_clipboard);
 }
 
 bool CRVTreeCtrl::Create(HWND hParent)

@@ -4,6 +4,7 @@
 #pragma once
 #include "RVWindow.h"
 #include "host/HostMessenger.h"
+#include "model/BranchCopies.h"
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
 #include "model/ItemRecord.h"
@@ -100,6 +101,8 @@ public:
     CTreeBuilder& Builder() { return m_builder; }
     CTreeNavigator& Navigator() { return m_navigator; }
     CItemStates& States() { return m_states; }
+    CBranchCopies& Copies() { return m_copies; }
+    ItemCopyList& Clipboard() { return m_clipboard; }
     void SetTravNode(int value) { m_bTravNode = value; }
     HCURSOR DragCursor(int which) const;
 
@@ -172,4 +175,5 @@ private:
     CTreeBuilder m_builder;
     CTreeNavigator m_navigator;
     CItemStates m_states;
+    CBranchCopies m_copies;
 };

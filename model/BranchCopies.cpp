@@ -1,0 +1,182 @@
+#include "model/BranchCopies.h"
+
+#include "model/InsertUndo.h"
+#include "model/RVTreeCtrl.h"
+#include "state/ItemPictures.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId)
+{
+    const auto isAssembly = [this](HTREEITEM h) {
+        const ItemRecord* const pRecord = m_tree.GetRecord(h);
+        return pRecord && pRecord->bIsAssembly;
+    };
+    if (!hItem || isAssembly(hItem)) return false;
+
+    // Pre-order without recursion: each level of the stack is the item being copied there.
+    struct Level { HTREEITEM hItem; HTREEITEM hParentId; bool copied; };
+    std::vector<Level> stack{{hItem, hParentId, false}};
+    while (!stack.empty()) {
+        Level& top = stack.back();
+        if (!top.hItem) {
+            stack.pop_back();
+            continue;
+        }
+        if (!top.copied) {
+            top.copied = true;
+            if (!isAssembly(top.hItem)) {
+                auto copy = std::make_unique<ItemCopy>();
+                copy->hParent = top.hParentId;
+                copy->hInsertAfter = TVI_LAST;
+                CaptureItem(*copy, top.hItem);
+                list.Add(copy.release());
+                const HTREEITEM hCopied = top.hItem;
+                stack.push_back({m_tree.GetChildItem(hCopied), hCopied, false});
+                continue;
+            }
+        }
+        if (stack.size() == 1) break;
+        top = {m_tree.GetNextSiblingItem(top.hItem), top.hParentId, false};
+    }
+    return true;
+}
+
+void CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
+{
+    char text[ItemCopy::kTextCapacity] = {};
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    item.hItem = hItem;
+    item.stateMask = 0xFFFF;
+    item.pszText = text;
+    item.cchTextMax = ItemCopy::kTextCapacity;
+    m_tree.GetItem(item);
+
+    copy.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    copy.hItem = hItem;
+    copy.stateMask = TVIS_STATEIMAGEMASK;
+    copy.SetText(item.pszText ? item.pszText : "");
+    copy.cchTextMax = ItemCopy::kTextCapacity;
+    delete copy.pRecord;
+    copy.pRecord = new ItemRecord();
+    if (const auto* pSource = reinterpret_cast<const ItemRecord*>(item.lParam)) {
+        *copy.pRecord = *pSource;
+        copy.state = INDEXTOSTATEIMAGEMASK(pSource->state ? kStateOn : kStateOff);
+    } else {
+        copy.state = item.state;
+    }
+}
+
+void CBranchCopies::FreeItemCopies(ItemCopyList& list)
+{
+    for (int i = 0; i < list.GetCount(); ++i) delete list.GetData()[i];
+    list.SetSize(0);
+}
+
+ItemCopy* CBranchCopies::CloneItemCopy(const ItemCopy& copy)
+{
+    auto* clone = new ItemCopy();
+    clone->hParent = copy.hParent;
+    clone->hInsertAfter = copy.hInsertAfter;
+    clone->mask = copy.mask;
+    clone->hItem = copy.hItem;
+    clone->state = copy.state;
+    clone->stateMask = copy.stateMask;
+    clone->pszText = copy.pszText;
+    clone->ownsText = false;
+    clone->cchTextMax = copy.cchTextMax;
+    clone->pRecord = new ItemRecord(*copy.pRecord);
+    return clone;
+}
+
+HTREEITEM CBranchCopies::PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& list, bool before)
+{
+    const HTREEITEM hReceiver = hTarget ? m_tree.GetParent(hTarget) : nullptr;
+    if (!hReceiver) return nullptr;
+    return Paste(hReceiver, hTarget, list, true, before);
+}
+
+HTREEITEM CBranchCopies::PasteAsChildren(HTREEITEM hTarget, const ItemCopyList& list)
+{
+    if (!hTarget) return nullptr;
+    const ItemRecord* const pTarget = m_tree.GetRecord(hTarget);
+    if (!m_tree.GetChildItem(hTarget) && pTarget && pTarget->key != 0) return nullptr;
+    return Paste(hTarget, hTarget, list, false, false);
+}
+
+HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const ItemCopyList& list, bool siblings,
+                               bool before)
+{
+    const ItemRecord* const pReceiver = m_tree.GetRecord(hReceiver);
+    const uint32_t typeID = pReceiver ? pReceiver->typeID : 0;
+    const uint32_t dataID = pReceiver ? pReceiver->dataID : 0;
+    if (list.GetCount() == 0) return nullptr;
+    const ItemCopy& first = *list.GetData()[0];
+
+    std::map<HTREEITEM, HTREEITEM> dropMap;
+    dropMap[first.hParent] = hReceiver;
+    if (siblings) {
+        HTREEITEM hAfter = hTarget;
+        if (before) {
+            hAfter = m_tree.GetPrevSiblingItem(hTarget);
+            if (!hAfter) hAfter = TVI_FIRST;
+        }
+        dropMap[first.hInsertAfter] = hAfter;
+    }
+
+    // Items of an isolated assembly move only within their own data set.
+    const bool isolated = (pReceiver && pReceiver->bIsolated) || (first.pRecord && first.pRecord->bIsolated);
+    if (isolated && !(pReceiver && first.pRecord && pReceiver->dataID == first.pRecord->dataID)) return nullptr;
+
+    const auto mapped = [&dropMap](HTREEITEM h) {
+        const auto it = dropMap.find(h);
+        return it == dropMap.end() ? nullptr : it->second;
+    };
+    HTREEITEM hRoot = nullptr;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const ItemCopy& copy = *list.GetData()[i];
+        std::unique_ptr<ItemCopy> clone(CloneItemCopy(copy));
+        ItemRecord& record = *clone->pRecord;
+        // The copy's children are counted again as they are created under it.
+        record.nChildren = 0;
+        record.nChildrenOn = 0;
+        // The host's identifier inside a data set means nothing in another one.
+        if (dataID == 0 || dataID != record.dataID) record.dataItemID = 0;
+        if (record.typeID != typeID) {
+            record.typeID = typeID;
+            record.dataID = dataID;
+        }
+        clone->hParent = mapped(clone->hParent);
+        if (siblings) clone->hInsertAfter = i == 0 ? mapped(clone->hInsertAfter) : TVI_LAST;
+        if (!clone->hParent) continue; // its parent's copy was not created
+
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = clone->hParent;
+        insert.hInsertAfter = clone->hInsertAfter ? clone->hInsertAfter : TVI_LAST;
+        insert.item.mask = clone->mask;
+        insert.item.state = clone->state;
+        insert.item.stateMask = clone->stateMask;
+        insert.item.pszText = clone->pszText;
+        insert.item.lParam = reinterpret_cast<LPARAM>(clone->pRecord);
+        const HTREEITEM hNew = m_tree.Builder().CreateItem(&insert);
+        if (!hNew) continue;
+        clone->pRecord = nullptr; // the item owns it now
+        if (record.state != 0) {
+            ItemRecord* const pParent = m_tree.GetRecord(insert.hParent);
+            if (pParent && pParent->nChildrenOn < pParent->nChildren) ++pParent->nChildrenOn;
+        }
+        if (record.bLocked) m_tree.Locks().LockItem(hNew, 1);
+        dropMap[copy.hItem] = hNew;
+        if (!hRoot) hRoot = hNew;
+    }
+    dropMap.clear();
+
+    if (hRoot) {
+        m_tree.UnregisterAncestorKeys(hRoot);
+        m_tree.PushUndo(new CInsertUndo(m_tree, hRoot));
+    }
+    return hRoot;
+}
