@@ -187,6 +187,10 @@ void FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
     pTree->Expand(items[0], TVE_EXPAND);
     pTree->Expand(items[4], TVE_EXPAND);
     pTree->Expand(fixture, TVE_EXPAND);
+
+    std::printf("Switching the input shaft on, then off again (watch the 3D calls):\n");
+    pTree->SetHTIState(items[4], 1, 1);
+    pTree->SetHTIState(items[4], 0, 1);
 }
 
 // Paints the tree window into a 24-bit bitmap file (WM_PRINTCLIENT), so that a headless run
