@@ -9,6 +9,7 @@
 // control's, the messages the component sends to the tree control per AddTreeItem, and the
 // memory the component holds per item beyond the bare control's.
 #include "RVWindow.h"
+#include "bench/BenchSupport.h"
 #include "model/ItemRecord.h"
 
 #include <commctrl.h>
@@ -24,18 +25,6 @@ namespace {
 constexpr int kSubassemblies = 20;
 constexpr int kPartsPerSubassembly = 49;
 constexpr int kItemsPerRoot = 1 + kSubassemblies * (1 + kPartsPerSubassembly);
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Bytes in use in all of the process's heaps (the C runtime's, the COM task allocator's and
 // the control's included).
@@ -137,12 +126,6 @@ std::vector<Node> MakeShape(int items)
         }
     }
     return nodes;
-}
-
-HWND CreateHostWindow()
-{
-    return CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 600, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
 }
 
 struct Result

@@ -10,6 +10,7 @@
 // the record cache or the control. The component runs in-process here (linked, not loaded)
 // so that its look-up counters can be read.
 #include "RVWindow.h"
+#include "bench/BenchSupport.h"
 #include "frame/RVWnd.h"
 
 #include <commctrl.h>
@@ -20,24 +21,6 @@
 #include <vector>
 
 namespace {
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-HWND CreateHostWindow()
-{
-    return CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 600, nullptr, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-}
 
 struct Shape
 {

@@ -1,12 +1,12 @@
 #include "model/BranchCopies.h"
 
+#include "model/BranchWalk.h"
 #include "model/InsertUndo.h"
 #include "model/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 #include <map>
 #include <memory>
-#include <vector>
 
 bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId)
 {
@@ -16,31 +16,17 @@ bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM
     };
     if (!hItem || isAssembly(hItem)) return false;
 
-    // Pre-order without recursion: each level of the stack is the item being copied there.
-    struct Level { HTREEITEM hItem; HTREEITEM hParentId; bool copied; };
-    std::vector<Level> stack{{hItem, hParentId, false}};
-    while (!stack.empty()) {
-        Level& top = stack.back();
-        if (!top.hItem) {
-            stack.pop_back();
-            continue;
-        }
-        if (!top.copied) {
-            top.copied = true;
-            if (!isAssembly(top.hItem)) {
-                auto copy = std::make_unique<ItemCopy>();
-                copy->hParent = top.hParentId;
-                copy->hInsertAfter = TVI_LAST;
-                CaptureItem(*copy, top.hItem);
-                list.Add(copy.release());
-                const HTREEITEM hCopied = top.hItem;
-                stack.push_back({m_tree.GetChildItem(hCopied), hCopied, false});
-                continue;
-            }
-        }
-        if (stack.size() == 1) break;
-        top = {m_tree.GetNextSiblingItem(top.hItem), top.hParentId, false};
-    }
+    // Each child copy names its source's parent; the walk hands an item's handle down to its
+    // children as the value they are visited with.
+    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM h, int, int&) {
+        if (isAssembly(h)) return false; // left out with its whole branch
+        auto copy = std::make_unique<ItemCopy>();
+        copy->hParent = h == hItem ? hParentId : m_tree.GetParent(h);
+        copy->hInsertAfter = TVI_LAST;
+        CaptureItem(*copy, h);
+        list.Add(copy.release());
+        return true;
+    });
     return true;
 }
 

@@ -1,22 +1,9 @@
 #include "model/TreeNavigator.h"
 
+#include "model/BranchWalk.h"
 #include "model/RVTreeCtrl.h"
 
 #include <algorithm>
-#include <vector>
-
-namespace {
-
-// One level of an iterative pre-order walk: the item being visited there and its depth
-// argument; once its branch is done the level moves on to the item's next sibling.
-struct Level
-{
-    HTREEITEM hItem;
-    int value;
-    bool visited;
-};
-
-} // namespace
 
 HTREEITEM CTreeNavigator::GetChild(HTREEITEM hParent, int index)
 {
@@ -41,25 +28,12 @@ bool CTreeNavigator::IsItemExpanded(HTREEITEM hItem)
 
 int CTreeNavigator::CountLevels(HTREEITEM hStart)
 {
-    // Depth-first over the branch, children in order, carrying each item's level.
     int maximum = 0;
-    std::vector<Level> stack{{hStart, 1, false}};
-    while (!stack.empty()) {
-        Level& top = stack.back();
-        if (!top.hItem) {
-            stack.pop_back();
-            continue;
-        }
-        if (!top.visited) {
-            top.visited = true;
-            maximum = std::max(maximum, top.value);
-            const int level = top.value;
-            stack.push_back({m_tree.GetChildItem(top.hItem), level + 1, false});
-            continue;
-        }
-        if (stack.size() == 1) break; // the start item's siblings are not part of its branch
-        top = {m_tree.GetNextSiblingItem(top.hItem), top.value, false};
-    }
+    WalkBranch(m_tree, hStart, 1, [&](HTREEITEM, int level, int& childLevel) {
+        maximum = std::max(maximum, level);
+        childLevel = level + 1;
+        return true;
+    });
     return maximum;
 }
 
@@ -75,25 +49,11 @@ int CTreeNavigator::GetDepth(HTREEITEM hItem)
 int CTreeNavigator::CountOpenLevels(HTREEITEM hStart)
 {
     int maximum = 0;
-    std::vector<Level> stack{{hStart, 0, false}};
-    while (!stack.empty()) {
-        Level& top = stack.back();
-        if (!top.hItem) {
-            stack.pop_back();
-            continue;
-        }
-        if (!top.visited) {
-            top.visited = true;
-            maximum = std::max(maximum, top.value);
-            if (IsItemExpanded(top.hItem) && m_tree.GetChildItem(top.hItem) != nullptr) {
-                const int level = top.value;
-                stack.push_back({m_tree.GetChildItem(top.hItem), level + 1, false});
-                continue;
-            }
-        }
-        if (stack.size() == 1) break;
-        top = {m_tree.GetNextSiblingItem(top.hItem), top.value, false};
-    }
+    WalkBranch(m_tree, hStart, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+        maximum = std::max(maximum, level);
+        childLevel = level + 1;
+        return IsItemExpanded(hItem) && m_tree.GetChildItem(hItem) != nullptr;
+    });
     return maximum;
 }
 
@@ -114,37 +74,20 @@ void CTreeNavigator::SendExpandMessage(HTREEITEM hItem, unsigned short code)
 
 void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
 {
-    std::vector<Level> stack{{hStart, depth, false}};
-    while (!stack.empty()) {
-        Level& top = stack.back();
-        if (!top.hItem) {
-            stack.pop_back();
-            continue;
+    WalkBranch(m_tree, hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
+        const ItemRecord* const pRecord = m_tree.GetRecord(x);
+        // A locked item is neither expanded nor descended into.
+        if (d == 0 || !m_tree.GetChildItem(x) || (pRecord && pRecord->bLocked)) return false;
+        if (pRecord && m_tree.GetMessageHandler()) {
+            SendExpandMessage(x, HM_BEGINEXPAND);
+            SendExpandMessage(x, HM_ITEMEXPANDING);
         }
-        if (!top.visited) {
-            top.visited = true;
-            const HTREEITEM x = top.hItem;
-            const int d = top.value;
-            const ItemRecord* const pRecord = m_tree.GetRecord(x);
-            const bool stop = d == 0 || !m_tree.GetChildItem(x) || (pRecord && pRecord->bLocked);
-            if (!stop) {
-                if (pRecord && m_tree.GetMessageHandler()) {
-                    SendExpandMessage(x, HM_BEGINEXPAND);
-                    SendExpandMessage(x, HM_ITEMEXPANDING);
-                }
-                m_tree.Expand(x, TVE_EXPAND);
-                if (m_tree.IsLiveItem(x) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
-                // The host may have removed the item while it was told.
-                if (m_tree.IsLiveItem(x)) {
-                    stack.push_back({m_tree.GetChildItem(x), d - 1, false});
-                    continue;
-                }
-            }
-        }
-        if (stack.size() == 1) break;
-        Level& level = stack.back();
-        level = {m_tree.IsLiveItem(level.hItem) ? m_tree.GetNextSiblingItem(level.hItem) : nullptr, level.value, false};
-    }
+        m_tree.Expand(x, TVE_EXPAND);
+        // The host may have removed the item while it was told.
+        if (m_tree.IsLiveItem(x) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
+        childDepth = d - 1;
+        return true;
+    });
 }
 
 void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
@@ -163,24 +106,10 @@ void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
 
 void CTreeNavigator::CollapseBranch(HTREEITEM hStart)
 {
-    std::vector<Level> stack{{hStart, 0, false}};
-    while (!stack.empty()) {
-        Level& top = stack.back();
-        if (!top.hItem) {
-            stack.pop_back();
-            continue;
-        }
-        if (!top.visited) {
-            top.visited = true;
-            m_tree.Expand(top.hItem, TVE_COLLAPSE);
-            if (m_tree.GetChildItem(top.hItem) != nullptr) {
-                stack.push_back({m_tree.GetChildItem(top.hItem), 0, false});
-                continue;
-            }
-        }
-        if (stack.size() == 1) break;
-        top = {m_tree.GetNextSiblingItem(top.hItem), 0, false};
-    }
+    WalkBranch(m_tree, hStart, 0, [&](HTREEITEM x, int, int&) {
+        m_tree.Expand(x, TVE_COLLAPSE);
+        return m_tree.GetChildItem(x) != nullptr;
+    });
 }
 
 void CTreeNavigator::Collapse(HTREEITEM hItem)
