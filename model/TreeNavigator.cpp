@@ -85,7 +85,9 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
         m_tree.Expand(x, TVE_EXPAND);
         // The host may have removed the item while it was told.
         if (m_tree.IsLiveItem(x) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
-        childDepth = d - 1;
+        // A negative depth never reaches 0: it stays negative rather than counting down (and
+        // overflowing) towards it.
+        childDepth = d > 0 ? d - 1 : d;
         return true;
     });
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 
 using Log = std::vector<std::string>;
@@ -140,6 +141,16 @@ TEST_F(Navigation, ExpandToDepthGoesDownInPreOrder)
     for (HTREEITEM item : {gearbox, housing, right, frame}) EXPECT_TRUE(Expanded(item));
     EXPECT_EQ(OpenLevels(nullptr), 3);
     EXPECT_EQ(OpenLevels(gearbox), 3);
+}
+
+TEST_F(Navigation, AnyNegativeOrHugeDepthOpensTheWholeBranch)
+{
+    for (int depth : {-2, INT_MIN, INT_MAX}) {
+        host.rv->Collapse(0);
+        host.rv->ExpandToDepth(H(gearbox), depth);
+        for (HTREEITEM item : {gearbox, housing, right}) EXPECT_TRUE(Expanded(item)) << depth;
+        EXPECT_FALSE(Expanded(frame)) << "only the branch asked for";
+    }
 }
 
 TEST_F(Navigation, ALockedItemIsNeitherExpandedNorDescendedInto)
