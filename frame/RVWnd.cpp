@@ -524,6 +524,103 @@ STDMETHODIMP CRVWnd::GetKeyState(ULONG key, LONG* bState)
     return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.States().GetKeyState(key)));
 }
 
+// ---- Selection and key queries ----
+
+STDMETHODIMP CRVWnd::SelectItem(ULONG_PTR htreeitem, LONG bNotify, LONG bAppend, LONG bIsOrvane)
+{
+    m_tree.Selection().SelectItem(Item(htreeitem), bNotify != 0, bAppend != 0, bIsOrvane != 0);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SelectItems(ULONG key, LONG bSelect, LONG bSetVisible)
+{
+    m_tree.Selection().SelectItems(key, bSelect != 0, bSetVisible != 0);
+    return S_FALSE;
+}
+
+STDMETHODIMP CRVWnd::DeselectItem(ULONG_PTR htreeitem)
+{
+    m_tree.Selection().DeselectItem(Item(htreeitem), false, false);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::DeselectAll()
+{
+    m_tree.Selection().DeselectAll();
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetNumSelected(int* numSelected)
+{
+    return WriteOut<int>(numSelected, m_tree.Selection().Count());
+}
+
+STDMETHODIMP CRVWnd::GetSelectedItem(ULONG_PTR* item)
+{
+    return WriteOut<ULONG_PTR>(item, AsValue(m_tree.Selection().First()));
+}
+
+STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR* item)
+{
+    return WriteOut<ULONG_PTR>(item, AsValue(m_tree.GetCurrentItem()));
+}
+
+STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG typeID, int* pSize)
+{
+    if (!pSize) return E_POINTER;
+    *pSize = m_tree.Selection().CalcSelectedItems(typeID);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetSelectedItems(ULONG_PTR* pItems, int Size)
+{
+    if (!pItems && Size > 0) return E_POINTER;
+    return m_tree.Selection().GetSelectedItems(pItems, Size) ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG orvaneKey, int* pSize)
+{
+    if (!pSize) return E_POINTER;
+    *pSize = m_tree.Selection().CalcOrvaneMappedItems(orvaneKey);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetOrvaneMappedItems(ULONG_PTR* pItems, int Size)
+{
+    if (!pItems && Size > 0) return E_POINTER;
+    return m_tree.Selection().GetOrvaneMappedItems(pItems, Size) ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP CRVWnd::IsOrvaneKeyPresent(ULONG orvKey, int* numKeys)
+{
+    return WriteOut<int>(numKeys, m_tree.Selection().IsOrvaneKeyPresent(orvKey));
+}
+
+STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG dataID, int* pSize)
+{
+    if (!pSize) return E_INVALIDARG;
+    *pSize = m_tree.Selection().CountSelectedByDataID(dataID);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG dataID, int Size, ULONG_PTR* pItems)
+{
+    if (!pItems) return E_FAIL;
+    m_tree.Selection().GetSelectedByDataID(dataID, pItems, Size);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::SetState(LONG state)
+{
+    m_tree.States().SetHTIState(m_tree.Selection().First(), static_cast<uint32_t>(state), false);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GetState(LONG* bState)
+{
+    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(m_tree.Selection().First())));
+}
+
 // ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
 
 STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
@@ -531,23 +628,7 @@ STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetState(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetSelectedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetState(LONG *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetOrvaneMappedItems(ULONG_PTR *, int) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::IsOrvaneKeyPresent(ULONG, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SelectItem(ULONG_PTR, LONG, LONG, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SelectItems(ULONG, LONG, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::DeselectItem(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::DeselectAll() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetNumSelected(int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetSelectedItem(ULONG_PTR *) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GotoBookmark(LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::ClearBookmarks() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG, int *) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG, int, ULONG_PTR *) { return E_NOTIMPL; }

@@ -5,7 +5,7 @@
 #include "state/ImageLists.h"
 
 CRVTreeCtrl::CRVTreeCtrl()
-    : m_redraw(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
+    : m_redraw(*this), m_selection(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
       m_navigator(*this), m_states(*this), m_copies(*this)
 {
 }
@@ -215,6 +215,9 @@ LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
         // Only the old item's handle and data are read: the same in both character sets.
         OnDeleteItem(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
         return 0;
+    case TVN_SELCHANGINGA:
+    case TVN_SELCHANGINGW:
+        return TRUE; // the control's own selection is never used
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW:
         return OnItemExpanding(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
@@ -228,6 +231,7 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
     const HTREEITEM hItem = nm.itemOld.hItem;
     if (!hItem) return;
     ItemRecord* const pRecord = GetRecord(hItem);
+    m_selection.Forget(hItem);
     InvalidateRecord(hItem);
     m_liveItems.Remove(hItem);
     delete pRecord;

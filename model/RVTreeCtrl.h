@@ -19,6 +19,7 @@
 #include "platform/TreeCtrl.h"
 #include "render/RedrawSuspension.h"
 #include "selection/ItemLocks.h"
+#include "selection/Selection.h"
 #include "state/ItemPictures.h"
 #include "state/ItemStates.h"
 
@@ -86,7 +87,7 @@ public:
     void ClearUndo();
     int UndoCount() const { return m_undoStack.GetCount(); }
 
-    HTREEITEM GetCurrentItem() const { return m_hCurrentItem; }
+    HTREEITEM GetCurrentItem() const { return m_selection.CurrentItem(); }
     POINT LastMousePoint() const { return m_ptLastMouse; }
     void SetLastMousePoint(POINT pt) { m_ptLastMouse = pt; }
     void InvalidateAll();
@@ -102,6 +103,7 @@ public:
     CTreeNavigator& Navigator() { return m_navigator; }
     CItemStates& States() { return m_states; }
     CBranchCopies& Copies() { return m_copies; }
+    CSelection& Selection() { return m_selection; }
     ItemCopyList& Clipboard() { return m_clipboard; }
     void SetTravNode(int value) { m_bTravNode = value; }
     HCURSOR DragCursor(int which) const;
@@ -123,8 +125,8 @@ private:
     void OnDestroy();
     void OnNcDestroy();
 
-    // Fields, in the order the tree keeps them.
-    HTREEITEM m_hCurrentItem = nullptr;
+    // Fields, in the order the tree keeps them. The current item, the selection and the two
+    // query lists live in m_selection.
     CHostMessenger m_messenger; // the host's IMessage handler
     POINT m_ptLastMouse{};
     // Drag state.
@@ -134,8 +136,6 @@ private:
     BOOL m_bInsertBeforeDrop = FALSE;
     HCURSOR m_hSavedCursor = nullptr;
     BOOL m_bTravNode = TRUE;
-    CGrowArray<HTREEITEM> m_selQuery;
-    CGrowArray<HTREEITEM> m_mappedQuery;
     CGrowArray<ItemCopy*> m_clipboard; // owned copies
     CComPtr<IVisibilityManager> m_pIVisMgr;
     CComPtr<IView3DObjects> m_pIView3DObjects;
@@ -157,7 +157,7 @@ private:
     int m_nDropMode = 2;
     CRedrawSuspension m_redraw; // the redraw suspension count
     CKeyIndex m_keyIndex;
-    CGrowArray<HTREEITEM> m_selection;
+    CSelection m_selection; // current item, selection, and the selected and mapped query lists
     UINT_PTR m_nScrollTimer = 0;
     int m_nScrollTicks = 0;
     BOOL m_bDestroyGuard = FALSE;

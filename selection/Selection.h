@@ -1,0 +1,60 @@
+// The tree's own multi-selection: selected items carry TVIS_SELECTED and are listed in the
+// order they were selected; the current item alone carries TVIS_FOCUSED. Every change is
+// reported to the host inside the sink's selection lock; the control's own selection is never
+// used. Also the count-then-fetch queries and the key queries.
+#pragma once
+#include "model/GrowArray.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+
+class CRVTreeCtrl;
+
+class CSelection
+{
+public:
+    explicit CSelection(CRVTreeCtrl& tree) : m_tree(tree) {}
+
+    void SetFocusItem(HTREEITEM hItem);
+    HTREEITEM CurrentItem() const { return m_hCurrentItem; }
+    void SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bIsOrvane);
+    void DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins);
+    void NotifyBranchDeselected(HTREEITEM hItem);
+    void ClearSelection();
+    void DeselectAll();
+    void SelectItems(uint32_t key, bool bSelect, bool bSetVisible);
+    void RefreshSelectionMarks();
+
+    int Count() const { return m_selection.GetCount(); }
+    HTREEITEM First() const { return m_selection.IsEmpty() ? nullptr : m_selection.GetData()[0]; }
+    bool IsListed(HTREEITEM hItem) const { return m_selection.Find(hItem) >= 0; }
+    const CGrowArray<HTREEITEM>& Items() const { return m_selection; }
+
+    int CalcSelectedItems(uint32_t typeID);
+    // Copies and empties the prepared list; false (nothing copied) when size differs from it.
+    bool GetSelectedItems(ULONG_PTR* pItems, int size) { return Fetch(m_selQuery, pItems, size); }
+    int CalcOrvaneMappedItems(uint32_t key);
+    bool GetOrvaneMappedItems(ULONG_PTR* pItems, int size) { return Fetch(m_mappedQuery, pItems, size); }
+    int IsOrvaneKeyPresent(uint32_t key);
+    // Selected items of a data set (all for 0), in selection order; writes at most size.
+    int CountSelectedByDataID(uint32_t dataID);
+    void GetSelectedByDataID(uint32_t dataID, ULONG_PTR* pItems, int size);
+
+    // An item the control deleted leaves every list.
+    void Forget(HTREEITEM hItem);
+
+private:
+    bool IsMarked(HTREEITEM hItem);
+    void Mark(HTREEITEM hItem, bool selected);
+    void Lock(bool locked);
+    static bool Fetch(CGrowArray<HTREEITEM>& list, ULONG_PTR* pItems, int size);
+    static void Empty(CGrowArray<HTREEITEM>& list);
+
+    CRVTreeCtrl& m_tree;
+    HTREEITEM m_hCurrentItem = nullptr;
+    CGrowArray<HTREEITEM> m_selection;
+    CGrowArray<HTREEITEM> m_selQuery;
+    CGrowArray<HTREEITEM> m_mappedQuery;
+};
