@@ -18,8 +18,9 @@ mkdir -p "$(dirname "$prefix")"
     rm -rf "$prefix"
     "$wine" wineboot -i >/dev/null 2>&1 || true
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-    # A crashing test ends with its crash instead of waiting for a debugger.
-    "$wine" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+    # A crashing test ends with its crash instead of waiting for a debugger: the "debugger"
+    # started for an unhandled exception exits at once.
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'cmd.exe /c exit 1' /f >/dev/null 2>&1 || true
     timeout 300 /usr/lib/wine/wineserver -w || true
     touch "$prefix/.rv-ready"
   fi

@@ -621,11 +621,23 @@ STDMETHODIMP CRVWnd::GetState(LONG* bState)
     return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(m_tree.Selection().First())));
 }
 
+// ---- Removal ----
+
+STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR htreeitem)
+{
+    m_tree.RemoveAllChildren(Item(htreeitem));
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR htreeitem)
+{
+    m_tree.RemoveTreeItem(Item(htreeitem));
+    return S_OK;
+}
+
 // ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
 
 STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR) { return E_NOTIMPL; }

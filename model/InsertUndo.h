@@ -1,19 +1,35 @@
-// The undo action recorded for an insertion made through item creation.
+// The undo actions of insertions and removals. Each remembers its items by reference, so an
+// action whose item is gone never acts on a later item with the same handle value.
 #pragma once
+#include "model/BranchCopies.h"
+#include "model/ItemRef.h"
 #include "model/UndoAction.h"
-
-#include <windows.h>
-#include <commctrl.h>
 
 class CInsertUndo final : public CUndoAction
 {
 public:
-    CInsertUndo(CRVTreeCtrl& tree, HTREEITEM hItem) : CUndoAction(tree), m_hItem(hItem) {}
-    // Taking an insertion back removes the item; that needs item removal, which the tree
-    // does not have yet, so the action only records what it would remove.
+    CInsertUndo(CRVTreeCtrl& tree, HTREEITEM hItem);
+    // Taking an insertion back is the undo command's work, which the tree does not have yet.
     void Undo() override {}
-    HTREEITEM Item() const { return m_hItem; }
+    // The inserted item while it is live, else null.
+    HTREEITEM Item() const;
 
 private:
-    HTREEITEM m_hItem;
+    CItemRef m_item;
+};
+
+// The removed branch (assemblies are not copied) and the item that was its parent.
+class CRemoveUndo final : public CUndoAction
+{
+public:
+    CRemoveUndo(CRVTreeCtrl& tree, HTREEITEM hFormerParent);
+    ~CRemoveUndo() override { CBranchCopies::FreeItemCopies(m_branch); }
+    // Pasting the branch back is the undo command's work, which the tree does not have yet.
+    void Undo() override {}
+    ItemCopyList& Branch() { return m_branch; }
+    HTREEITEM FormerParent() const;
+
+private:
+    CItemRef m_parent;
+    ItemCopyList m_branch;
 };

@@ -4,17 +4,28 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
-#include <unordered_set>
+#include <cstdint>
+#include <unordered_map>
 
+// Each insertion gets a serial number of its own, so that something remembered about an item
+// (an undo action, say) can tell the item from a later one that the control gave the same
+// handle value.
 class CLiveItems
 {
 public:
-    void Add(HTREEITEM hItem) { if (hItem) m_items.insert(hItem); }
+    void Add(HTREEITEM hItem) { if (hItem) m_items[hItem] = ++m_nLastSerial; }
     void Remove(HTREEITEM hItem) { m_items.erase(hItem); }
     void Clear() { m_items.clear(); }
     bool Contains(HTREEITEM hItem) const { return hItem && m_items.count(hItem) != 0; }
     size_t Count() const { return m_items.size(); }
+    // The item's serial number; 0 when it is not live.
+    uint64_t SerialOf(HTREEITEM hItem) const
+    {
+        const auto it = m_items.find(hItem);
+        return it == m_items.end() ? 0 : it->second;
+    }
 
 private:
-    std::unordered_set<HTREEITEM> m_items;
+    std::unordered_map<HTREEITEM, uint64_t> m_items;
+    uint64_t m_nLastSerial = 0;
 };

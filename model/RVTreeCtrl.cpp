@@ -4,9 +4,14 @@
 #include "res/resource.h"
 #include "state/ImageLists.h"
 
+namespace {
+// Posted to the tree window to carry out removals that had to wait.
+constexpr UINT kRemovePending = WM_APP + 0x52;
+} // namespace
+
 CRVTreeCtrl::CRVTreeCtrl()
     : m_redraw(*this), m_selection(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
-      m_navigator(*this), m_states(*this), m_copies(*this)
+      m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this)
 {
 }
 
@@ -145,6 +150,18 @@ void CRVTreeCtrl::SetItemTag(HTREEITEM hItem, uint32_t tag)
     if (ItemRecord* const pRecord = GetRecord(hItem)) pRecord->tag = tag;
 }
 
+// ---- Removal ----
+
+void CRVTreeCtrl::RemoveTreeItem(HTREEITEM hItem)
+{
+    m_removal.RemoveTreeItem(hItem);
+}
+
+void CRVTreeCtrl::RemoveAllChildren(HTREEITEM hItem)
+{
+    m_removal.RemoveAllChildren(hItem);
+}
+
 // ---- Undo stack ----
 
 void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
@@ -168,6 +185,9 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& resul
     case TVM_INSERTITEMA:
     case TVM_INSERTITEMW:
         result = OnInsertItem();
+        return true;
+    case kRemovePending:
+        m_removal.RemovePending();
         return true;
     case kReflectedNotify:
         result = OnReflectedNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -230,11 +250,23 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
 {
     const HTREEITEM hItem = nm.itemOld.hItem;
     if (!hItem) return;
+    m_removal.OnDeleteItem(hItem);
     ItemRecord* const pRecord = GetRecord(hItem);
-    m_selection.Forget(hItem);
     InvalidateRecord(hItem);
-    m_liveItems.Remove(hItem);
+    ForgetItem(hItem, pRecord);
     delete pRecord;
+    // A removal the host asked for during a deletion it started itself runs once the control
+    // is done with that deletion.
+    if (m_removal.HasPending() && !m_bDestroyGuard && m_hWnd) ::PostMessageA(m_hWnd, kRemovePending, 0, 0);
+}
+
+void CRVTreeCtrl::ForgetItem(HTREEITEM hItem, ItemRecord* pRecord)
+{
+    if (pRecord && pRecord->key) m_keyIndex.Unregister(pRecord->key, hItem);
+    m_selection.Forget(hItem);
+    m_liveItems.Remove(hItem);
+    for (HTREEITEM* field : {&m_hFindPosition, &m_hLastBookmark, &m_hPressedItem, &m_hDragItem})
+        if (*field == hItem) *field = nullptr;
 }
 
 LRESULT CRVTreeCtrl::OnItemExpanding(const NMTREEVIEWA& nm)

@@ -8,6 +8,7 @@
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
 #include "model/ItemRecord.h"
+#include "model/ItemRemoval.h"
 #include "model/KeyIndex.h"
 #include "model/LiveItems.h"
 #include "model/RecordLookup.h"
@@ -59,6 +60,7 @@ public:
     // The handle as an item of this tree, or null when it is 0 or not a live item of it.
     HTREEITEM ResolveItem(ULONG_PTR value) const;
     bool IsLiveItem(HTREEITEM hItem) const { return m_liveItems.Contains(hItem); }
+    uint64_t SerialOf(HTREEITEM hItem) const { return m_liveItems.SerialOf(hItem); }
     size_t LiveItemCount() const { return m_liveItems.Count(); }
 
     ItemRecord* GetRecord(HTREEITEM hItem) { return m_lookup.GetRecord(hItem); }
@@ -82,10 +84,20 @@ public:
     uint32_t GetItemTag(HTREEITEM hItem);
     void SetItemTag(HTREEITEM hItem, uint32_t tag);
 
+    // ---- Removal ----
+    // Removes the item's branch with an undo record, parent counts and key upkeep.
+    void RemoveTreeItem(HTREEITEM hItem);
+    void RemoveAllChildren(HTREEITEM hItem);
+    HTREEITEM FindPosition() const { return m_hFindPosition; }
+    HTREEITEM LastBookmark() const { return m_hLastBookmark; }
+    void SetFindPosition(HTREEITEM hItem) { m_hFindPosition = hItem; }
+    void SetLastBookmark(HTREEITEM hItem) { m_hLastBookmark = hItem; }
+
     // ---- Undo stack ----
     void PushUndo(CUndoAction* pAction);
     void ClearUndo();
     int UndoCount() const { return m_undoStack.GetCount(); }
+    CUndoAction* TopUndo() { return m_undoStack.GetCount() ? *m_undoStack.At(0) : nullptr; }
 
     HTREEITEM GetCurrentItem() const { return m_selection.CurrentItem(); }
     POINT LastMousePoint() const { return m_ptLastMouse; }
@@ -124,6 +136,8 @@ private:
     LRESULT OnItemExpanding(const NMTREEVIEWA& nm);
     void OnDestroy();
     void OnNcDestroy();
+    // Nothing the tree keeps may hold a deleted item's handle.
+    void ForgetItem(HTREEITEM hItem, ItemRecord* pRecord);
 
     // Fields, in the order the tree keeps them. The current item, the selection and the two
     // query lists live in m_selection.
@@ -176,4 +190,5 @@ private:
     CTreeNavigator m_navigator;
     CItemStates m_states;
     CBranchCopies m_copies;
+    CItemRemoval m_removal;
 };

@@ -1,0 +1,35 @@
+// Items leave the tree by request (RemoveTreeItem, with an undo record, parent counts and key
+// upkeep) and as the control deletes them (every deleted item is reported, deselected,
+// forgotten and its record freed).
+#pragma once
+#include "model/ItemRecord.h"
+#include "model/ItemRef.h"
+
+#include <vector>
+
+#include <windows.h>
+#include <commctrl.h>
+
+class CRVTreeCtrl;
+
+class CItemRemoval
+{
+public:
+    explicit CItemRemoval(CRVTreeCtrl& tree) : m_tree(tree) {}
+    bool InDeletion() const { return m_nInDeletion > 0; }
+
+    void RemoveTreeItem(HTREEITEM hItem);
+    void RemoveAllChildren(HTREEITEM hItem);
+    // The control is deleting the item (TVN_DELETEITEM).
+    void OnDeleteItem(HTREEITEM hItem);
+    // Carries out the removals the host asked for while the control was deleting.
+    void RemovePending();
+    bool HasPending() const { return !m_pending.empty(); }
+
+private:
+    // The control cannot delete items from inside its own deletion: removals asked for then
+    // wait here until it has finished.
+    std::vector<CItemRef> m_pending;
+    int m_nInDeletion = 0;
+    CRVTreeCtrl& m_tree;
+};
