@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -75,6 +76,14 @@ protected:
                 if (tree.GetRecord(item)->key != entry.first) return "the key index lists an item under a key it does not carry";
             }
         }
+        // Selection: listed exactly when marked, and only live items.
+        for (HTREEITEM item : items) {
+            const bool marked = (tree.GetItemState(item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+            if (marked != tree.Selection().IsListed(item)) return "selection list and marks disagree";
+        }
+        for (int i = 0; i < tree.Selection().Count(); ++i)
+            if (!tree.IsLiveItem(tree.Selection().Items().GetData()[i])) return "a removed item is still selected";
+        if (tree.GetCurrentItem() && !tree.IsLiveItem(tree.GetCurrentItem())) return "the current item is gone";
         for (const auto& entry : statesByKey)
             for (uint32_t s : entry.second)
                 if (s != entry.second.front()) return "items of key " + std::to_string(entry.first) + " disagree";
@@ -93,6 +102,35 @@ protected:
 };
 
 } // namespace
+
+TEST_F(StateInvariants, HoldAfterEveryStepOfRandomSequencesWithSelectionAndRemoval)
+{
+    BuildRandomTree(150);
+    uint32_t nextKey = 2000;
+    for (int step = 0; step < 400; ++step) {
+        const int what = Pick(12);
+        const HTREEITEM item = items[static_cast<size_t>(Pick(static_cast<int>(items.size())))];
+        if (what < 3) {
+            tree.States().SetHTIState(item, static_cast<uint32_t>(Pick(2)), Pick(2) == 0);
+        } else if (what < 6) {
+            tree.Selection().SelectItem(item, Pick(2) == 0, Pick(2) == 0, Pick(2) == 0);
+        } else if (what < 7) {
+            tree.Selection().DeselectItem(item, Pick(2) == 0, Pick(2) == 0);
+        } else if (what < 8) {
+            tree.Selection().ClearSelection();
+        } else if (what < 10) {
+            if (items.size() > 3 && item != items[0] && item != items[1] && item != items[2]) tree.RemoveTreeItem(item);
+        } else if (what < 11) {
+            AddRandomItem(nextKey++);
+        } else {
+            tree.States().SetKeyState(1 + static_cast<uint32_t>(Pick(12)), static_cast<uint32_t>(Pick(2)));
+        }
+        items.erase(std::remove_if(items.begin(), items.end(), [&](HTREEITEM h) { return !tree.IsLiveItem(h); }),
+                    items.end());
+        ASSERT_EQ(CheckInvariants(), "") << "step " << step << ", seed " << seed;
+        log.Clear();
+    }
+}
 
 TEST_F(StateInvariants, HoldAfterEveryStepOfRandomSequences)
 {
