@@ -5,7 +5,8 @@
 //
 // For trees of the building benchmark's shape it times, and counts the messages sent to the
 // tree control for: switching one whole assembly branch off and on (SetHTIState), a full
-// GetNextTravItem walk, ExpandToDepth(0, -1) and Collapse(0); and it prints where the record
+// GetNextTravItem walk, ExpandToDepth(0, -1) and Collapse(0), selecting 10,000 items by key
+// and clearing them, and removing a branch of 10,000 items; and it prints where the record
 // and parent look-ups of those operations were answered: the record path, the parent path,
 // the record cache or the control. The component runs in-process here (linked, not loaded)
 // so that its look-up counters can be read.
@@ -28,6 +29,22 @@ struct Shape
     int subassemblies;
     int parts;
     int Items() const { return roots * (1 + subassemblies * (1 + parts)); }
+};
+
+// A host message handler that only counts.
+class CCountingHandler final : public IMessage
+{
+public:
+    STDMETHOD(QueryInterface)(REFIID iid, void** ppv) override
+    {
+        *ppv = (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessage)) ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(Send)(ULONG, USHORT, ULONG, BYTE*, LONG*) override { ++calls; return S_OK; }
+    STDMETHOD(SendWithDataID)(ULONG, ULONG, USHORT, ULONG, BYTE*, LONG*) override { ++calls; return S_OK; }
+    long calls = 0;
 };
 
 // A plain IVisibilityManager and sink, so that the 3D calls are made and cost what a host's do.
@@ -150,6 +167,66 @@ void Run(int wanted)
     DestroyWindow(host);
 }
 
+// Selecting many items by key and clearing them, and removing one large branch, beside the
+// bare control's deletion of the same branch.
+void RunSelectionAndRemoval(int parts)
+{
+    HWND host = CreateHostWindow();
+    CComObject<CRVWnd>* rv = nullptr;
+    CreateComInstance<CRVWnd>(nullptr, IID_IRVWnd2, reinterpret_cast<void**>(&rv));
+    CQuietHost quiet;
+    CCountingHandler handler;
+    rv->Init(reinterpret_cast<ULONG_PTR>(host), &quiet, nullptr, nullptr);
+    rv->InitTree(&quiet);
+    IMessage* pHandler = &handler;
+    rv->SetMessageHandler(&pHandler);
+    CRVTreeCtrl& tree = rv->Tree();
+    tree.Redraw().Suspend();
+    const HTREEITEM root = tree.Builder().AddAssembly("Assembly", 1, 1, false);
+    const HTREEITEM big = tree.Builder().AddTreeItem("Subassembly", root, nullptr);
+    for (int p = 0; p < parts; ++p) {
+        auto* record = new ItemRecord();
+        record->key = 1 + static_cast<uint32_t>(p % 2); // two keys shared by every part
+        tree.Builder().AddTreeItem("Part", big, record);
+    }
+    tree.Redraw().Resume();
+    std::printf("\n%d parts below one subassembly:\n", parts);
+
+    handler.calls = 0;
+    Measure m = Time(tree, [&] {
+        tree.Selection().SelectItems(1, true, false);
+        tree.Selection().SelectItems(2, true, false);
+    });
+    Row("select every part by key", m, parts);
+    std::printf("  %-34s %ld host calls, %d selected\n", "", handler.calls, tree.Selection().Count());
+    handler.calls = 0;
+    Row("clear that selection", Time(tree, [&] { tree.Selection().ClearSelection(); }), parts);
+    std::printf("  %-34s %ld host calls\n", "", handler.calls);
+    handler.calls = 0;
+    Row("RemoveTreeItem of the subassembly", Time(tree, [&] { tree.RemoveTreeItem(big); }), parts);
+    std::printf("  %-34s %ld host calls\n", "", handler.calls);
+    rv->Release();
+    DestroyWindow(host);
+
+    HWND bareHost = CreateHostWindow();
+    HWND bare = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 0, 0, bareHost, nullptr, nullptr, nullptr);
+    TVINSERTSTRUCTA insert{};
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<char*>("Part");
+    insert.hParent = TVI_ROOT;
+    const auto bareRoot = reinterpret_cast<HTREEITEM>(SendMessageA(bare, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    insert.hParent = bareRoot;
+    const auto bareBig = reinterpret_cast<HTREEITEM>(SendMessageA(bare, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    insert.hParent = bareBig;
+    for (int p = 0; p < parts; ++p) SendMessageA(bare, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
+    const double start = Now();
+    SendMessageA(bare, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(bareBig));
+    std::printf("  %-34s %10.1f us %8.2f us/item          1 msgs\n", "bare control, TVM_DELETEITEM", (Now() - start) * 1e6,
+                (Now() - start) * 1e6 / parts);
+    DestroyWindow(bareHost);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -165,6 +242,8 @@ int main(int argc, char** argv)
                 "items, so per-item costs grow with the tree; the 1,000-item figures show the component's\n"
                 "own cost best.\n");
     for (int size : sizes) Run(size);
+    const char* parts = std::getenv("RV_BENCH_PARTS");
+    RunSelectionAndRemoval(parts ? std::atoi(parts) : 10000);
     OleUninitialize();
     return 0;
 }

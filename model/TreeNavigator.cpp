@@ -88,7 +88,7 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
         // A negative depth never reaches 0: it stays negative rather than counting down (and
         // overflowing) towards it.
         childDepth = d > 0 ? d - 1 : d;
-        return true;
+        return childDepth != 0; // children at depth 0 would do nothing: do not walk them
     });
 }
 
