@@ -191,6 +191,16 @@ void FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
     std::printf("Switching the input shaft on, then off again (watch the 3D calls):\n");
     pTree->SetHTIState(items[4], 1, 1);
     pTree->SetHTIState(items[4], 0, 1);
+
+    std::printf("Selecting every item that shows model node 3001 (ball bearing 6204):\n");
+    pTree->SelectItems(3001, 1, 0);
+    int selected = 0;
+    pTree->GetNumSelected(&selected);
+    std::printf("  %d items selected\n", selected);
+    std::printf("Removing the output shaft subassembly:\n");
+    pTree->RemoveTreeItem(items[9]);
+    pTree->GetNumSelected(&selected);
+    std::printf("  %d items still selected\n", selected);
 }
 
 // Paints the tree window into a 24-bit bitmap file (WM_PRINTCLIENT), so that a headless run
