@@ -229,3 +229,32 @@ TEST_F(Selection, ADeletedItemLeavesTheSelection)
     EXPECT_EQ(current, 0u);
     EXPECT_EQ(First(), H(right));
 }
+
+TEST_F(Selection, TheHostMaySelectFromInsideSelectedAndRemoveFromInsideDeselected)
+{
+    bool nested = false;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg == 0x1F && !nested) {
+            nested = true;
+            host.rv->SelectItem(H(shaft), 1, 1, 0);
+        }
+    };
+    host.rv->SelectItem(H(left), 1, 0, 0);
+    EXPECT_EQ(Count(), 2);
+    ULONG_PTR current = 0;
+    host.rv->GetCurrentItem(&current);
+    EXPECT_EQ(current, H(shaft)) << "the outer selection had already moved the focus before it reported";
+
+    bool removed = false;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg == 0x21 && !removed) {
+            removed = true;
+            host.rv->RemoveTreeItem(H(right)); // a sibling the walk has not reached yet
+        }
+    };
+    host.rv->DeselectItem(H(housing));
+    host.message->onMessage = nullptr; // it refers to this test's locals
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(ChildrenOf(host.Tree(), housing), std::vector<HTREEITEM>{left});
+    EXPECT_EQ(Count(), 2) << "left and shaft stay selected";
+}
