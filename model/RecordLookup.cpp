@@ -1,5 +1,7 @@
 #include "model/RecordLookup.h"
 
+#include <algorithm>
+
 ItemRecord* CRecordLookup::GetRecord(HTREEITEM hItem)
 {
     if (m_nPathCount != 0 && m_bPathEnabled) {
@@ -55,13 +57,24 @@ void CRecordLookup::Empty(CGrowArray<HTREEITEM>& items)
     items.FreeExtra();
 }
 
+void CRecordLookup::EmptyRecordPath()
+{
+    Empty(m_pathItems);
+    m_pathRecords.SetSize(0);
+    m_pathRecords.FreeExtra();
+    m_nPathCount = 0;
+}
+
 void CRecordLookup::InvalidateRecord(HTREEITEM hItem)
 {
-    if (m_nPathCount != 0 && m_pathItems.Find(hItem) >= 0) {
-        Empty(m_pathItems);
-        m_pathRecords.SetSize(0);
-        m_pathRecords.FreeExtra();
-        m_nPathCount = 0;
+    if (m_nPathCount != 0 && m_pathItems.Find(hItem) >= 0) EmptyRecordPath();
+    // A waiting walk's path loses its entries the same way (that walk then stops: the item it
+    // stood on went with the ancestor).
+    for (SavedPath& outer : m_outerPaths) {
+        if (std::find(outer.items.begin(), outer.items.end(), hItem) != outer.items.end()) {
+            outer.items.clear();
+            outer.records.clear();
+        }
     }
     if (m_nParentCount != 0 && m_parentItems.Find(hItem) >= 0) ClearParentPath();
 
@@ -105,6 +118,13 @@ HTREEITEM CRecordLookup::GetParent(HTREEITEM hItem)
 
 void CRecordLookup::BuildAncestorPath(HTREEITEM hItem)
 {
+    if (m_nOpenWalks++ > 0) {
+        SavedPath outer{{m_pathItems.GetData(), m_pathItems.GetData() + m_nPathCount},
+                        {m_pathRecords.GetData(), m_pathRecords.GetData() + m_nPathCount},
+                        m_bPathEnabled};
+        m_outerPaths.push_back(std::move(outer));
+        EmptyRecordPath();
+    }
     m_bPathEnabled = false;
     for (HTREEITEM p = GetParent(hItem); p; p = GetParent(p)) {
         m_pathItems.InsertAt(0, &p, 1);
@@ -117,13 +137,16 @@ void CRecordLookup::BuildAncestorPath(HTREEITEM hItem)
 
 void CRecordLookup::ReleaseAncestorPath()
 {
-    if (m_nPathCount == 0) return;
-    m_parentItems = m_pathItems;
-    m_nParentCount = m_nPathCount;
-    Empty(m_pathItems);
-    m_pathRecords.SetSize(0);
-    m_pathRecords.FreeExtra();
-    m_nPathCount = 0;
+    if (m_nPathCount != 0) {
+        m_parentItems = m_pathItems;
+        m_nParentCount = m_nPathCount;
+        EmptyRecordPath();
+    }
+    if (m_nOpenWalks == 0 || --m_nOpenWalks == 0 || m_outerPaths.empty()) return;
+    const SavedPath outer = std::move(m_outerPaths.back());
+    m_outerPaths.pop_back();
+    for (size_t i = 0; i < outer.items.size(); ++i) PushPath(outer.items[i], outer.records[i]);
+    m_bPathEnabled = outer.enabled;
 }
 
 void CRecordLookup::PushPath(HTREEITEM hItem, ItemRecord* pRecord)

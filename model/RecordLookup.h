@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
+#include <vector>
 
 // What the lookup asks when memory cannot answer: the control.
 class IItemSource
@@ -33,9 +34,12 @@ public:
     void InvalidateRecord(HTREEITEM hItem);
     HTREEITEM GetParent(HTREEITEM hItem);
 
-    // Fills the record path with the ancestors of hItem, root first.
+    // Starts a walk's record path: the ancestors of hItem, root first. A walk started while
+    // another is under way (the host called back from inside one of its messages) gets a path
+    // of its own; the outer walk's path is set aside untouched until the inner walk ends.
     void BuildAncestorPath(HTREEITEM hItem);
-    // Hands the record path's handles over to the parent path and empties the record path.
+    // Ends the innermost walk: hands its record path's handles over to the parent path, empties
+    // it, and gives the outer walk (if any) its own path back.
     void ReleaseAncestorPath();
     // Used by a walk as it descends and climbs.
     void PushPath(HTREEITEM hItem, ItemRecord* pRecord);
@@ -59,6 +63,15 @@ public:
 
 private:
     static void Empty(CGrowArray<HTREEITEM>& items);
+    void EmptyRecordPath();
+
+    // The record path of a walk that waits for a walk started inside it to end.
+    struct SavedPath
+    {
+        std::vector<HTREEITEM> items;
+        std::vector<ItemRecord*> records;
+        bool enabled;
+    };
 
     IItemSource& m_source;
 
@@ -67,6 +80,8 @@ private:
     int m_nPathCount = 0;
     CGrowArray<ItemRecord*> m_pathRecords;
     bool m_bPathEnabled = true;
+    int m_nOpenWalks = 0;
+    std::vector<SavedPath> m_outerPaths; // innermost last
 
     // Parent path: the last walk's ancestors, for parent lookups.
     CGrowArray<HTREEITEM> m_parentItems;
