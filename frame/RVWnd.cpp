@@ -17,6 +17,14 @@ HRESULT WriteOut(T* pOut, T value)
     return S_OK;
 }
 
+// While the control is deleting items (the host hears of each from inside the deletion) it
+// cannot take new ones: an insertion asked for then makes nothing and says so.
+HRESULT RefuseInsertion(ULONG_PTR* pOut)
+{
+    if (pOut) *pOut = 0;
+    return E_UNEXPECTED;
+}
+
 ULONG_PTR AsValue(HTREEITEM hItem)
 {
     return reinterpret_cast<ULONG_PTR>(hItem);
@@ -39,9 +47,15 @@ private:
 CRVWnd::CRVWnd()
 {
     rv::EnsureImageLists(g_module.GetModuleInstance());
+    m_tree.SetLifetimeOwner(static_cast<IRVWnd2*>(this));
 }
 
-CRVWnd::~CRVWnd() = default;
+CRVWnd::~CRVWnd()
+{
+    // The object is going: what runs from here on (the window's destruction reports every
+    // item to the host) must not count references on it any more.
+    m_tree.SetLifetimeOwner(nullptr);
+}
 
 HRESULT CRVWnd::InternalQueryInterface(REFIID iid, void** ppv)
 {
@@ -65,6 +79,7 @@ LONG CRVWnd::RecordWord(ULONG_PTR htreeitem, uint32_t ItemRecord::*word)
 STDMETHODIMP CRVWnd::Init(ULONG_PTR pWndParent, IVisibilityManager* pIVisMgr,
                           IView3DObjects* pIView3DObjects, IManage3DObjects*)
 {
+    const CKeepAlive alive(Self());
     if (m_bInitialized) return E_UNEXPECTED;
     const HWND hParent = reinterpret_cast<HWND>(pWndParent);
     if (!hParent || !::IsWindow(hParent)) return E_INVALIDARG;
@@ -76,12 +91,14 @@ STDMETHODIMP CRVWnd::Init(ULONG_PTR pWndParent, IVisibilityManager* pIVisMgr,
 
 STDMETHODIMP CRVWnd::InitTree(IRavlinWindowSink* pIRVWindowSink)
 {
+    const CKeepAlive alive(Self());
     m_tree.SetSink(pIRVWindowSink);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetMessageHandler(IMessage** ppIMessage)
 {
+    const CKeepAlive alive(Self());
     if (!ppIMessage) return E_POINTER;
     m_tree.SetMessageHandler(*ppIMessage);
     return S_OK;
@@ -91,6 +108,7 @@ STDMETHODIMP CRVWnd::SetMessageHandler(IMessage** ppIMessage)
 
 STDMETHODIMP CRVWnd::PostMessage(unsigned int uMsg, ULONG wParam, ULONG lParam)
 {
+    const CKeepAlive alive(Self());
     // Without a window a posted message would land in the thread's queue: post nothing.
     if (HWND hWnd = m_tree.GetHwnd()) ::PostMessageA(hWnd, uMsg, wParam, lParam);
     return S_OK;
@@ -98,18 +116,21 @@ STDMETHODIMP CRVWnd::PostMessage(unsigned int uMsg, ULONG wParam, ULONG lParam)
 
 STDMETHODIMP CRVWnd::ShowWindow(int flags)
 {
+    const CKeepAlive alive(Self());
     if (HWND hWnd = m_tree.GetHwnd()) ::ShowWindow(hWnd, flags);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::MoveWindow(int x, int y, int dx, int dy)
 {
+    const CKeepAlive alive(Self());
     if (HWND hWnd = m_tree.GetHwnd()) ::MoveWindow(hWnd, x, y, dx, dy, TRUE);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::Invalidate()
 {
+    const CKeepAlive alive(Self());
     if (HWND hWnd = m_tree.GetHwnd()) ::InvalidateRect(hWnd, nullptr, TRUE);
     return S_OK;
 }
@@ -118,24 +139,28 @@ STDMETHODIMP CRVWnd::Invalidate()
 
 STDMETHODIMP CRVWnd::ItemHasChildren(ULONG_PTR htreeitem, LONG* bHasChildren)
 {
+    const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
     return WriteOut<LONG>(bHasChildren, hItem && m_tree.ItemHasChildren(hItem) ? 1 : 0);
 }
 
 STDMETHODIMP CRVWnd::Expand(ULONG_PTR htreeitem, unsigned int flags)
 {
+    const CKeepAlive alive(Self());
     if (const HTREEITEM hItem = Item(htreeitem)) m_tree.Expand(hItem, flags);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::EnsureVisible(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     if (const HTREEITEM hItem = Item(htreeitem)) m_tree.EnsureVisible(hItem);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetRootItem(ULONG_PTR* phtreeitem)
 {
+    const CKeepAlive alive(Self());
     if (!phtreeitem) return E_POINTER;
     *phtreeitem = AsValue(m_tree.GetRootItem());
     return S_OK;
@@ -143,6 +168,7 @@ STDMETHODIMP CRVWnd::GetRootItem(ULONG_PTR* phtreeitem)
 
 STDMETHODIMP CRVWnd::GetNextItem(ULONG_PTR currenthtreeitem, unsigned int flags, ULONG_PTR* pnexthtreeitem)
 {
+    const CKeepAlive alive(Self());
     if (!pnexthtreeitem) return E_POINTER;
     // 0 has meanings of its own for the control (root, first visible, caret, ...): pass it on.
     // Any other handle must be a live item of this tree.
@@ -153,24 +179,28 @@ STDMETHODIMP CRVWnd::GetNextItem(ULONG_PTR currenthtreeitem, unsigned int flags,
 
 STDMETHODIMP CRVWnd::GetChildItem(ULONG_PTR htreeitem, ULONG_PTR* childKey)
 {
+    const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
     return WriteOut<ULONG_PTR>(childKey, hItem ? AsValue(m_tree.GetChildItem(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::GetNextSiblingItem(ULONG_PTR htreeitem, ULONG_PTR* siblingKey)
 {
+    const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
     return WriteOut<ULONG_PTR>(siblingKey, hItem ? AsValue(m_tree.GetNextSiblingItem(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::GetPrevSiblingItem(ULONG_PTR htreeitem, ULONG_PTR* siblingKey)
 {
+    const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
     return WriteOut<ULONG_PTR>(siblingKey, hItem ? AsValue(m_tree.GetPrevSiblingItem(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::SetItemText(ULONG_PTR htreeitem, LPWSTR name, int)
 {
+    const CKeepAlive alive(Self());
     if (!name) return E_POINTER;
     if (const HTREEITEM hItem = Item(htreeitem)) {
         const std::string text = rv::WideToAnsi(name);
@@ -181,6 +211,7 @@ STDMETHODIMP CRVWnd::SetItemText(ULONG_PTR htreeitem, LPWSTR name, int)
 
 STDMETHODIMP CRVWnd::GetItemText(ULONG_PTR htreeitem, LPWSTR pItemData, int Size)
 {
+    const CKeepAlive alive(Self());
     if (!pItemData) return E_POINTER;
     if (Size < 1) return E_INVALIDARG;
     const HTREEITEM hItem = Item(htreeitem);
@@ -199,21 +230,25 @@ STDMETHODIMP CRVWnd::GetItemText(ULONG_PTR htreeitem, LPWSTR pItemData, int Size
 
 STDMETHODIMP CRVWnd::IsAssembly(ULONG_PTR htreeitem, LONG* bIsAssembly)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bIsAssembly, RecordWord(htreeitem, &ItemRecord::bIsAssembly));
 }
 
 STDMETHODIMP CRVWnd::IsItemLoaded(ULONG_PTR htreeitem, LONG* bIsLoaded)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bIsLoaded, RecordWord(htreeitem, &ItemRecord::bIsLoaded));
 }
 
 STDMETHODIMP CRVWnd::IsItemPartiallyLoaded(ULONG_PTR htreeitem, LONG* bIsPartiallyLoaded)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bIsPartiallyLoaded, RecordWord(htreeitem, &ItemRecord::bIsPartiallyLoaded));
 }
 
 STDMETHODIMP CRVWnd::SetItemData(ULONG_PTR htreeitem, ULONG_PTR pItemData)
 {
+    const CKeepAlive alive(Self());
     if (const HTREEITEM hItem = Item(htreeitem))
         m_tree.SetItemRecord(hItem, reinterpret_cast<ItemRecord*>(pItemData));
     return S_OK;
@@ -221,24 +256,28 @@ STDMETHODIMP CRVWnd::SetItemData(ULONG_PTR htreeitem, ULONG_PTR pItemData)
 
 STDMETHODIMP CRVWnd::GetItemData(ULONG_PTR htreeitem, ULONG_PTR* pItemData)
 {
+    const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
     return WriteOut<ULONG_PTR>(pItemData, hItem ? reinterpret_cast<ULONG_PTR>(m_tree.GetRecord(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::EnableLocalPaste(LONG bEnable)
 {
+    const CKeepAlive alive(Self());
     m_tree.EnableLocalPaste(bEnable);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetNoDropInto(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.SetNoDropInto(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetItemTag(ULONG_PTR htreeitem, ULONG* pTag)
 {
+    const CKeepAlive alive(Self());
     if (!pTag) return E_INVALIDARG;
     *pTag = m_tree.GetItemTag(Item(htreeitem));
     return S_OK;
@@ -246,6 +285,7 @@ STDMETHODIMP CRVWnd::GetItemTag(ULONG_PTR htreeitem, ULONG* pTag)
 
 STDMETHODIMP CRVWnd::SetItemTag(ULONG_PTR htreeitem, ULONG tag)
 {
+    const CKeepAlive alive(Self());
     m_tree.SetItemTag(Item(htreeitem), tag);
     return S_OK;
 }
@@ -254,19 +294,23 @@ STDMETHODIMP CRVWnd::SetItemTag(ULONG_PTR htreeitem, ULONG tag)
 
 STDMETHODIMP CRVWnd::suspendRedraw()
 {
+    const CKeepAlive alive(Self());
     m_tree.Redraw().Suspend();
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::resumeRedraw()
 {
+    const CKeepAlive alive(Self());
     m_tree.Redraw().Resume();
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::AddTreeItem(LPWSTR name, int, ULONG_PTR htreeitemparent, ULONG* itemData, ULONG_PTR* itemKey)
 {
+    const CKeepAlive alive(Self());
     if (!itemKey) return E_POINTER;
+    if (m_tree.IsDeleting()) return RefuseInsertion(itemKey);
     const NameArgument text(name);
     *itemKey = AsValue(m_tree.Builder().AddTreeItem(text.get(), Item(htreeitemparent),
                                                     reinterpret_cast<ItemRecord*>(itemData)));
@@ -275,7 +319,9 @@ STDMETHODIMP CRVWnd::AddTreeItem(LPWSTR name, int, ULONG_PTR htreeitemparent, UL
 
 STDMETHODIMP CRVWnd::AddAssembly(LPWSTR name, int, ULONG typeID, ULONG dataID, ULONG_PTR* assemblyKey)
 {
+    const CKeepAlive alive(Self());
     if (!assemblyKey) return E_POINTER;
+    if (m_tree.IsDeleting()) return RefuseInsertion(assemblyKey);
     const NameArgument text(name);
     *assemblyKey = AsValue(m_tree.Builder().AddAssembly(text.get(), typeID, dataID, false));
     return S_OK;
@@ -283,7 +329,9 @@ STDMETHODIMP CRVWnd::AddAssembly(LPWSTR name, int, ULONG typeID, ULONG dataID, U
 
 STDMETHODIMP CRVWnd::AddIsolatedAssembly(LPWSTR name, int, ULONG typeID, ULONG dataID, ULONG_PTR* assemblyKey)
 {
+    const CKeepAlive alive(Self());
     if (!assemblyKey) return E_POINTER;
+    if (m_tree.IsDeleting()) return RefuseInsertion(assemblyKey);
     const NameArgument text(name);
     *assemblyKey = AsValue(m_tree.Builder().AddAssembly(text.get(), typeID, dataID, true));
     return S_OK;
@@ -292,7 +340,9 @@ STDMETHODIMP CRVWnd::AddIsolatedAssembly(LPWSTR name, int, ULONG typeID, ULONG d
 STDMETHODIMP CRVWnd::InsertTreeItem(LPSTR name, ULONG_PTR htreeitemparent, ULONG_PTR htreeiteminsertafter,
                                     ULONG* itemData, ULONG_PTR* phtreeitem)
 {
+    const CKeepAlive alive(Self());
     if (!phtreeitem) return E_INVALIDARG;
+    if (m_tree.IsDeleting()) return RefuseInsertion(phtreeitem);
     // 0 means "first"; TVI_FIRST and TVI_LAST keep their meanings; anything else must be an
     // item of this tree (and a child of the parent): otherwise nothing is inserted.
     const auto hAfter = reinterpret_cast<HTREEITEM>(htreeiteminsertafter);
@@ -307,6 +357,8 @@ STDMETHODIMP CRVWnd::InsertTreeItem(LPSTR name, ULONG_PTR htreeitemparent, ULONG
 
 STDMETHODIMP CRVWnd::InsertNewItem(ULONG itemKey, LPSTR name, ULONG_PTR htreeitemparent)
 {
+    const CKeepAlive alive(Self());
+    if (m_tree.IsDeleting()) return RefuseInsertion(nullptr);
     // A handle that is not an item of this tree is not taken as "no parent".
     if (htreeitemparent && !Item(htreeitemparent)) return S_OK;
     m_tree.Builder().InsertNewItem(itemKey, name, Item(htreeitemparent));
@@ -315,122 +367,143 @@ STDMETHODIMP CRVWnd::InsertNewItem(ULONG itemKey, LPSTR name, ULONG_PTR htreeite
 
 STDMETHODIMP CRVWnd::SetUnloaded(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateUnloaded);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetNoneLoadedIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateNoneLoaded);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetAllOnAllLoadedIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateAllOnAllLoaded);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetLoadedNoVisibleIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateLoadedNoneVisible);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetPartLoadedVisibleIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStatePartLoadedVisible);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetPartLoadedNoVisibleIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStatePartLoadedNoneVisible);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetLoadedPartVisibleIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStateLoadedPartVisible);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetPartLoadedPartVisibleIcon(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), kStatePartLoadedPartVisible);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetNewIcon(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetNewIcon(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetNormalIconState(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetNormalIconState(Item(htreeitem));
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::IsPhantomIcon(ULONG_PTR htreeitem, LONG* pbOn)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(pbOn, m_tree.Pictures().IsPhantomIcon(Item(htreeitem)) ? 1 : 0);
 }
 
 STDMETHODIMP CRVWnd::SetPhantomIcon(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetPhantomIcon(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetAssemblyIcon(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetAssemblyIcon(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetAssemblyIcon(ULONG_PTR htreeitem, LONG* pbOn)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(pbOn, m_tree.Pictures().GetAssemblyIcon(Item(htreeitem)));
 }
 
 STDMETHODIMP CRVWnd::SetItemGUIState(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetItemGUIState(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetFailState(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetFailState(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetFailState(ULONG_PTR htreeitem, LONG* pbOn)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(pbOn, m_tree.Pictures().GetFailState(Item(htreeitem)) ? 1 : 0);
 }
 
 STDMETHODIMP CRVWnd::SetStateImage(ULONG_PTR htreeitem, ULONG index)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetStatePicture(Item(htreeitem), index);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetProhibitedIcon(ULONG_PTR htreeitem, LONG bOn)
 {
+    const CKeepAlive alive(Self());
     m_tree.Pictures().SetProhibitedIcon(Item(htreeitem), bOn);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::IsLocked(ULONG_PTR htreeitem, LONG* pbLocked)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(pbLocked, m_tree.Locks().IsLocked(Item(htreeitem)));
 }
 
 STDMETHODIMP CRVWnd::LockItem(ULONG_PTR htreeitem, LONG bLock)
 {
+    const CKeepAlive alive(Self());
     m_tree.Locks().LockItem(Item(htreeitem), bLock);
     return S_OK;
 }
@@ -439,12 +512,14 @@ STDMETHODIMP CRVWnd::LockItem(ULONG_PTR htreeitem, LONG bLock)
 
 STDMETHODIMP CRVWnd::TravNode(int TOrF)
 {
+    const CKeepAlive alive(Self());
     m_tree.SetTravNode(TOrF);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::ExpandToDepth(ULONG_PTR htreeitem, int depth)
 {
+    const CKeepAlive alive(Self());
     // 0 stands for the whole tree; a handle that is not an item of it does nothing.
     if (htreeitem && !Item(htreeitem)) return S_OK;
     m_tree.Navigator().ExpandToDepth(Item(htreeitem), depth);
@@ -453,6 +528,7 @@ STDMETHODIMP CRVWnd::ExpandToDepth(ULONG_PTR htreeitem, int depth)
 
 STDMETHODIMP CRVWnd::GetDepth(ULONG_PTR htreeitem, int* pdepth)
 {
+    const CKeepAlive alive(Self());
     if (!pdepth) return E_POINTER;
     *pdepth = (htreeitem && !Item(htreeitem)) ? 0 : m_tree.Navigator().GetDepth(Item(htreeitem));
     return S_OK;
@@ -460,6 +536,7 @@ STDMETHODIMP CRVWnd::GetDepth(ULONG_PTR htreeitem, int* pdepth)
 
 STDMETHODIMP CRVWnd::GetDeepestOpenLevel(ULONG_PTR htreeitem, int* pdepth)
 {
+    const CKeepAlive alive(Self());
     if (!pdepth) return E_POINTER;
     *pdepth = (htreeitem && !Item(htreeitem)) ? 0 : m_tree.Navigator().GetDeepestOpenLevel(Item(htreeitem));
     return S_OK;
@@ -467,11 +544,13 @@ STDMETHODIMP CRVWnd::GetDeepestOpenLevel(ULONG_PTR htreeitem, int* pdepth)
 
 STDMETHODIMP CRVWnd::IsItemExpanded(ULONG_PTR htreeitem, LONG* bExpanded)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bExpanded, m_tree.Navigator().IsItemExpanded(Item(htreeitem)) ? 1 : 0);
 }
 
 STDMETHODIMP CRVWnd::Collapse(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     if (htreeitem && !Item(htreeitem)) return S_OK;
     m_tree.Navigator().Collapse(Item(htreeitem));
     return S_OK;
@@ -479,22 +558,26 @@ STDMETHODIMP CRVWnd::Collapse(ULONG_PTR htreeitem)
 
 STDMETHODIMP CRVWnd::GetChild(ULONG_PTR htreeitemparent, int index, ULONG_PTR* childKey)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<ULONG_PTR>(childKey, AsValue(m_tree.Navigator().GetChild(Item(htreeitemparent), index)));
 }
 
 STDMETHODIMP CRVWnd::GetParentItem(ULONG_PTR htreeitem, ULONG_PTR* parentKey)
 {
+    const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
     return WriteOut<ULONG_PTR>(parentKey, hItem ? AsValue(m_tree.GetParent(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::GetNumChildren(ULONG_PTR itemKey, int* nChild)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<int>(nChild, m_tree.Navigator().GetNumChildren(Item(itemKey)));
 }
 
 STDMETHODIMP CRVWnd::GetNextTravItem(ULONG_PTR htreeitem, ULONG_PTR* pnexthtreeitem)
 {
+    const CKeepAlive alive(Self());
     // The step (and its message to the host) comes first, whatever the out pointer.
     const HTREEITEM hNext = m_tree.Navigator().GetNextTravItem(Item(htreeitem));
     if (!pnexthtreeitem) return E_INVALIDARG;
@@ -504,23 +587,27 @@ STDMETHODIMP CRVWnd::GetNextTravItem(ULONG_PTR htreeitem, ULONG_PTR* pnexthtreei
 
 STDMETHODIMP CRVWnd::SetHTIState(ULONG_PTR htreeitem, LONG state, LONG bNotify)
 {
+    const CKeepAlive alive(Self());
     m_tree.States().SetHTIState(Item(htreeitem), static_cast<uint32_t>(state), bNotify != 0);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetHTIState(ULONG_PTR htreeitem, LONG* bState)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(Item(htreeitem))));
 }
 
 STDMETHODIMP CRVWnd::SetKeyState(ULONG key, LONG state)
 {
+    const CKeepAlive alive(Self());
     m_tree.States().SetKeyState(key, static_cast<uint32_t>(state));
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetKeyState(ULONG key, LONG* bState)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.States().GetKeyState(key)));
 }
 
@@ -528,45 +615,53 @@ STDMETHODIMP CRVWnd::GetKeyState(ULONG key, LONG* bState)
 
 STDMETHODIMP CRVWnd::SelectItem(ULONG_PTR htreeitem, LONG bNotify, LONG bAppend, LONG bIsOrvane)
 {
+    const CKeepAlive alive(Self());
     m_tree.Selection().SelectItem(Item(htreeitem), bNotify != 0, bAppend != 0, bIsOrvane != 0);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SelectItems(ULONG key, LONG bSelect, LONG bSetVisible)
 {
+    const CKeepAlive alive(Self());
     m_tree.Selection().SelectItems(key, bSelect != 0, bSetVisible != 0);
     return S_FALSE;
 }
 
 STDMETHODIMP CRVWnd::DeselectItem(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.Selection().DeselectItem(Item(htreeitem), false, false);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::DeselectAll()
 {
+    const CKeepAlive alive(Self());
     m_tree.Selection().DeselectAll();
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetNumSelected(int* numSelected)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<int>(numSelected, m_tree.Selection().Count());
 }
 
 STDMETHODIMP CRVWnd::GetSelectedItem(ULONG_PTR* item)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<ULONG_PTR>(item, AsValue(m_tree.Selection().First()));
 }
 
 STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR* item)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<ULONG_PTR>(item, AsValue(m_tree.GetCurrentItem()));
 }
 
 STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG typeID, int* pSize)
 {
+    const CKeepAlive alive(Self());
     if (!pSize) return E_POINTER;
     *pSize = m_tree.Selection().CalcSelectedItems(typeID);
     return S_OK;
@@ -574,12 +669,14 @@ STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG typeID, int* pSize)
 
 STDMETHODIMP CRVWnd::GetSelectedItems(ULONG_PTR* pItems, int Size)
 {
+    const CKeepAlive alive(Self());
     if (!pItems && Size > 0) return E_POINTER;
     return m_tree.Selection().GetSelectedItems(pItems, Size) ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG orvaneKey, int* pSize)
 {
+    const CKeepAlive alive(Self());
     if (!pSize) return E_POINTER;
     *pSize = m_tree.Selection().CalcOrvaneMappedItems(orvaneKey);
     return S_OK;
@@ -587,17 +684,20 @@ STDMETHODIMP CRVWnd::CalcOrvaneMappedItems(ULONG orvaneKey, int* pSize)
 
 STDMETHODIMP CRVWnd::GetOrvaneMappedItems(ULONG_PTR* pItems, int Size)
 {
+    const CKeepAlive alive(Self());
     if (!pItems && Size > 0) return E_POINTER;
     return m_tree.Selection().GetOrvaneMappedItems(pItems, Size) ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP CRVWnd::IsOrvaneKeyPresent(ULONG orvKey, int* numKeys)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<int>(numKeys, m_tree.Selection().IsOrvaneKeyPresent(orvKey));
 }
 
 STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG dataID, int* pSize)
 {
+    const CKeepAlive alive(Self());
     if (!pSize) return E_INVALIDARG;
     *pSize = m_tree.Selection().CountSelectedByDataID(dataID);
     return S_OK;
@@ -605,6 +705,7 @@ STDMETHODIMP CRVWnd::CalcSelectedItemsByDataID(ULONG dataID, int* pSize)
 
 STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG dataID, int Size, ULONG_PTR* pItems)
 {
+    const CKeepAlive alive(Self());
     if (!pItems) return E_FAIL;
     m_tree.Selection().GetSelectedByDataID(dataID, pItems, Size);
     return S_OK;
@@ -612,12 +713,14 @@ STDMETHODIMP CRVWnd::GetSelectedItemsByDataID(ULONG dataID, int Size, ULONG_PTR*
 
 STDMETHODIMP CRVWnd::SetState(LONG state)
 {
+    const CKeepAlive alive(Self());
     m_tree.States().SetHTIState(m_tree.Selection().First(), static_cast<uint32_t>(state), false);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::GetState(LONG* bState)
 {
+    const CKeepAlive alive(Self());
     return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(m_tree.Selection().First())));
 }
 
@@ -625,12 +728,14 @@ STDMETHODIMP CRVWnd::GetState(LONG* bState)
 
 STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.RemoveAllChildren(Item(htreeitem));
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR htreeitem)
 {
+    const CKeepAlive alive(Self());
     m_tree.RemoveTreeItem(Item(htreeitem));
     return S_OK;
 }

@@ -122,6 +122,9 @@ public:
     STDMETHOD(AddIsolatedAssembly)(LPWSTR name, int Size, ULONG typeID, ULONG dataID, ULONG_PTR *assemblyKey) override;
 
 private:
+    // Every method holds the object for its whole length (see CKeepAlive): the host may let
+    // go of its last reference from inside any call the object makes out to it.
+    IUnknown* Self() const { return m_tree.LifetimeOwner(); }
     // The handle as an item of this tree, or null (0, foreign or deleted handles).
     HTREEITEM Item(ULONG_PTR value) const { return m_tree.ResolveItem(value); }
     // A word of the item's record; 0 for no item or no record.

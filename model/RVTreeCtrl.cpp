@@ -221,6 +221,9 @@ LRESULT CRVTreeCtrl::OnCreate()
 
 LRESULT CRVTreeCtrl::OnInsertItem()
 {
+    // An item added under one the control is deleting would be lost with it, and the control's
+    // count of its items with it: whoever asks during a deletion gets no item.
+    if (IsDeleting()) return 0;
     const LRESULT result = DefaultProcessing();
     m_liveItems.Add(reinterpret_cast<HTREEITEM>(result));
     return result;

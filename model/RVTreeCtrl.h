@@ -88,6 +88,9 @@ public:
     // Removes the item's branch with an undo record, parent counts and key upkeep.
     void RemoveTreeItem(HTREEITEM hItem);
     void RemoveAllChildren(HTREEITEM hItem);
+    // True while the control is deleting items: the host hears of each deletion from inside it,
+    // and the control can take no new items then.
+    bool IsDeleting() const { return m_removal.InDeletion(); }
     HTREEITEM FindPosition() const { return m_hFindPosition; }
     HTREEITEM LastBookmark() const { return m_hLastBookmark; }
     void SetFindPosition(HTREEITEM hItem) { m_hFindPosition = hItem; }

@@ -1,5 +1,6 @@
 #include "platform/Window.h"
 
+#include "platform/ComPtr.h"
 #include "platform/Handles.h"
 
 #include <commctrl.h>
@@ -115,6 +116,9 @@ LRESULT CALLBACK CWindowBase::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPA
         return previous ? ::CallWindowProcW(previous, hWnd, msg, wParam, lParam)
                         : ::DefWindowProcW(hWnd, msg, wParam, lParam);
     }
+    // Released last: when it was the last reference, the object and its window go here, and
+    // nothing below touches pWnd afterwards.
+    const CKeepAlive alive(pWnd->m_pLifetimeOwner);
     const CurrentMessage current{msg, wParam, lParam};
     const CurrentMessage* const outer = std::exchange(pWnd->m_pCurrent, &current);
     LRESULT result = 0;

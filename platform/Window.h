@@ -3,6 +3,7 @@
 // The object is found through the window's user data: no lookup per message beyond that.
 #pragma once
 #include <windows.h>
+#include <unknwn.h>
 
 class CWindowBase
 {
@@ -23,6 +24,13 @@ public:
     // Subclasses an existing window.
     bool Attach(HWND hWnd);
     void DestroyWindow();
+
+    // The COM object that owns this window (not counted). It is held for the length of every
+    // message, so that a release from inside a message handler (the host letting go of the
+    // object while it hears of something) destroys the object only once the outermost
+    // message is done with it.
+    void SetLifetimeOwner(IUnknown* pOwner) { m_pLifetimeOwner = pOwner; }
+    IUnknown* LifetimeOwner() const { return m_pLifetimeOwner; }
 
     // The previous window procedure's answer to the message being processed.
     LRESULT DefaultProcessing();
@@ -47,4 +55,5 @@ private:
 
     const CurrentMessage* m_pCurrent = nullptr;
     WNDPROC m_prevProc = nullptr; // the window procedure we subclassed
+    IUnknown* m_pLifetimeOwner = nullptr;
 };
