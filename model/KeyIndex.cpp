@@ -1,5 +1,7 @@
 #include "model/KeyIndex.h"
 
+#include <iterator>
+
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
     m_map.try_emplace(key, 0, 2.0f).first->second.Add(hItem);
@@ -19,6 +21,7 @@ bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
     const auto it = m_map.find(key);
     if (it == m_map.end()) return false;
     RemoveAll(it->second, hItem);
+    if (it->second.IsEmpty()) m_map.erase(it);
     return true;
 }
 
@@ -30,5 +33,8 @@ const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
 
 void CKeyIndex::Forget(HTREEITEM hItem)
 {
-    for (auto& entry : m_map) RemoveAll(entry.second, hItem);
+    for (auto it = m_map.begin(); it != m_map.end();) {
+        RemoveAll(it->second, hItem);
+        it = it->second.IsEmpty() ? m_map.erase(it) : std::next(it);
+    }
 }

@@ -1,5 +1,6 @@
 // Item key → the tree items that show it, in the order they were registered. One key may be
-// shown by any number of items. Entries are never erased, only emptied, until destruction.
+// shown by any number of items. An entry goes with its last item: a host that loads model after
+// model, each with keys of its own, must not find every key it ever used still kept here.
 #pragma once
 #include "model/GrowArray.h"
 
@@ -16,7 +17,7 @@ public:
     void Register(uint32_t key, HTREEITEM hItem);
     // Removes every occurrence of hItem from key's list; false when key has no entry.
     bool Unregister(uint32_t key, HTREEITEM hItem);
-    // The key's list, or null when the key never had an entry.
+    // The key's list, or null when no item shows the key.
     const ItemList* Find(uint32_t key) const;
     // Removes hItem from every list (for items that leave without going through their key).
     void Forget(HTREEITEM hItem);

@@ -138,7 +138,7 @@ TEST_F(BranchCopies, APasteClearsTheAncestorKeysAndRecordsOneUndoForTheRoot)
     const HTREEITEM below = tree.Copies().PasteAsChildren(housing, list);
     ASSERT_NE(below, nullptr);
     EXPECT_EQ(tree.GetRecord(housing)->key, 0u);
-    EXPECT_EQ(tree.KeyIndex().Find(100)->GetCount(), 0);
+    EXPECT_EQ(tree.KeyIndex().Find(100), nullptr);
     EXPECT_EQ(tree.GetRecord(below)->key, 300u);
     EXPECT_EQ(tree.KeyIndex().Find(300)->GetCount(), 2) << "the copy shows the same key";
     EXPECT_EQ(tree.UndoCount(), undoBefore + 2) << "one for the item made, one for the new root";
