@@ -1,0 +1,175 @@
+// A host may do anything the interface allows from inside any call the component makes to it:
+// call back in, remove items, add items, release its last reference. Small replays of what
+// once went wrong, each asserting the tree afterwards.
+#include "host/Component.h"
+#include "host/Input.h"
+#include "host/ShownItems.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+constexpr unsigned short kItemDeleted = 0x16, kBeginExpand = 0x1B, kSelected = 0x1F, kShown = 0x23,
+                         kItemAdded = 0x34;
+
+ULONG_PTR H(HTREEITEM item)
+{
+    return CTestHost::H(item);
+}
+
+HTREEITEM ParentOf(IRVWnd* rv, HTREEITEM item)
+{
+    ULONG_PTR parent = 0xBAD;
+    rv->GetParentItem(H(item), &parent);
+    return CTestHost::T(parent);
+}
+
+} // namespace
+
+TEST(Reentrancy, AStateChangeFromInsideAShownMessageLeavesParentLookupsRight)
+{
+    CTestHost host;
+    // A ─ P ─┬─ C1 (61)        B ─ Q ─ D (63)
+    //        └─ C2 (62)
+    const HTREEITEM a = host.AddAssembly(L"A"), b = host.AddAssembly(L"B");
+    const HTREEITEM p = host.AddItem(a, L"P", NewRecord());
+    const HTREEITEM c1 = host.AddItem(p, L"C1", NewRecord(61)), c2 = host.AddItem(p, L"C2", NewRecord(62));
+    const HTREEITEM q = host.AddItem(b, L"Q", NewRecord());
+    const HTREEITEM d = host.AddItem(q, L"D", NewRecord(63));
+    bool nested = false;
+    host.message->onMessage = [&](unsigned short msg, BYTE* data) {
+        if (msg == kShown && CTestHost::T(reinterpret_cast<ULONG_PTR>(data)) == c1 && !nested) {
+            nested = true;
+            host.rv->SetHTIState(H(d), 1, 0);
+        }
+    };
+    host.rv->SetHTIState(H(p), 1, 0);
+    host.message->onMessage = nullptr;
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(ParentOf(host.rv.get(), a), nullptr);
+    EXPECT_EQ(ParentOf(host.rv.get(), b), nullptr);
+    EXPECT_EQ(ParentOf(host.rv.get(), p), a);
+    EXPECT_EQ(ParentOf(host.rv.get(), c2), p);
+    EXPECT_EQ(ParentOf(host.rv.get(), d), q);
+    for (HTREEITEM item : {p, c1, c2, q, d}) {
+        LONG state = -1;
+        host.rv->GetHTIState(H(item), &state);
+        EXPECT_EQ(state, 1) << host.TextOf(item);
+    }
+    EXPECT_EQ(Inspect(host.Tree(), p).record->nChildrenOn, 2u);
+    EXPECT_EQ(Inspect(host.Tree(), q).record->nChildrenOn, 1u);
+}
+
+// The host lets go of its last reference from inside a message; the call it was inside still
+// finishes, and the object goes (reporting every item) when it returns.
+struct ReleaseCase
+{
+    const char* name;
+    unsigned short message;
+    std::function<void(IRVWnd2*, HTREEITEM root, HTREEITEM part)> call;
+};
+
+class ReleaseInside : public ::testing::TestWithParam<ReleaseCase>
+{
+};
+
+TEST_P(ReleaseInside, TheCallFinishesAndTheObjectGoesAfterIt)
+{
+    const ReleaseCase& c = GetParam();
+    CTestHost host;
+    const HTREEITEM root = host.AddAssembly(L"Root", 4, 9);
+    const HTREEITEM sub = host.AddItem(root, L"Sub", NewRecord());
+    const HTREEITEM part = host.AddItem(sub, L"Part", NewRecord(7));
+    host.AddItem(sub, L"Other", NewRecord(8));
+    const HWND tree = host.Tree();
+    host.log.Clear();
+    bool released = false;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg == c.message && !released) {
+            released = true;
+            host.ReleaseComponent();
+        }
+    };
+    IRVWnd2* const rv = host.rv.get(); // the host's reference goes inside the call
+    c.call(rv, root, part);
+    host.message->onMessage = nullptr;
+    ASSERT_TRUE(released);
+    EXPECT_FALSE(IsWindow(tree)) << "the object went when the call returned";
+    const std::string deleted = Format("wMsg=0x%x", kItemDeleted);
+    size_t reports = 0;
+    for (const std::string& entry : host.log.Entries())
+        if (entry.find(deleted) != std::string::npos) ++reports;
+    EXPECT_EQ(reports, c.message == kItemAdded ? 5u : 4u) << "every item reported once, removed or torn down";
+    EXPECT_EQ(host.message->RefCount(), 1) << "the handler's reference was given back";
+    EXPECT_EQ(host.sink->RefCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, ReleaseInside,
+    ::testing::Values(
+        ReleaseCase{"ItemDeleted", kItemDeleted,
+                    [](IRVWnd2* rv, HTREEITEM, HTREEITEM part) { rv->RemoveTreeItem(H(part)); }},
+        ReleaseCase{"Selected", kSelected,
+                    [](IRVWnd2* rv, HTREEITEM, HTREEITEM part) { rv->SelectItem(H(part), 1, 0, 0); }},
+        ReleaseCase{"Shown", kShown, [](IRVWnd2* rv, HTREEITEM, HTREEITEM part) { rv->SetHTIState(H(part), 1, 0); }},
+        ReleaseCase{"ItemAdded", kItemAdded,
+                    [](IRVWnd2* rv, HTREEITEM root, HTREEITEM) {
+                        ULONG_PTR added = 0;
+                        rv->AddTreeItem(const_cast<wchar_t*>(L"New"), 0, H(root), nullptr, &added);
+                    }},
+        ReleaseCase{"BeginExpand", kBeginExpand,
+                    [](IRVWnd2* rv, HTREEITEM root, HTREEITEM) { rv->ExpandToDepth(H(root), 2); }}),
+    [](const ::testing::TestParamInfo<ReleaseCase>& info) { return std::string(info.param.name); });
+
+TEST(Reentrancy, AdditionsFromInsideADeletionAreRefusedAndTheTreeStaysWhole)
+{
+    CTestHost host;
+    const HTREEITEM root = host.AddAssembly(L"Root", 4, 9);
+    const HTREEITEM doomed = host.AddItem(root, L"Doomed", NewRecord(5));
+    host.AddItem(doomed, L"Child", NewRecord(6));
+    std::vector<HRESULT> results;
+    std::vector<ULONG_PTR> handles;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg != kItemDeleted || !results.empty()) return;
+        ULONG_PTR added = 0xBAD;
+        results.push_back(host.rv->AddTreeItem(const_cast<wchar_t*>(L"Late"), 0, H(doomed), nullptr, &added));
+        handles.push_back(added);
+        added = 0xBAD;
+        results.push_back(host.rv->AddAssembly(const_cast<wchar_t*>(L"Late root"), 0, 1, 1, &added));
+        handles.push_back(added);
+        added = 0xBAD;
+        results.push_back(host.rv->InsertTreeItem(const_cast<char*>("Late"), H(root), 0, nullptr, &added));
+        handles.push_back(added);
+        results.push_back(host.rv->InsertNewItem(9, const_cast<char*>("Late"), H(root)));
+    };
+    host.rv->RemoveTreeItem(H(doomed));
+    host.message->onMessage = nullptr;
+    EXPECT_EQ(results, std::vector<HRESULT>(4, E_UNEXPECTED));
+    EXPECT_EQ(handles, std::vector<ULONG_PTR>(3, 0));
+    EXPECT_TRUE(ChildrenOf(host.Tree(), root).empty());
+    EXPECT_EQ(ChildrenOf(host.Tree(), TVI_ROOT), std::vector<HTREEITEM>{root});
+    EXPECT_EQ(Inspect(host.Tree(), root).record->nChildren, 0u);
+    ULONG_PTR added = 0;
+    EXPECT_EQ(host.rv->AddTreeItem(const_cast<wchar_t*>(L"After"), 0, H(root), nullptr, &added), S_OK);
+    EXPECT_NE(added, 0u) << "additions work again once the deletion is over";
+}
+
+TEST(Reentrancy, ReleasingWhileScrolledWithAVisibleSelectedItem)
+{
+    CTestHost host;
+    ShowWindow(host.parent.get(), SW_SHOW);
+    host.rv->MoveWindow(0, 0, 200, 150);
+    host.rv->ShowWindow(SW_SHOW);
+    const HTREEITEM root = host.AddAssembly(L"Root", 4, 9);
+    std::vector<HTREEITEM> parts;
+    for (int i = 0; i < 30; ++i) parts.push_back(host.AddItem(root, L"Part", NewRecord(100 + i)));
+    host.rv->Expand(H(root), TVE_EXPAND);
+    SendMessageA(host.Tree(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(parts[10]));
+    host.rv->SelectItem(H(parts[12]), 0, 0, 0);
+    PumpMessages();
+    host.log.Clear();
+    host.ReleaseComponent();
+    EXPECT_EQ(host.log.Matching("IMessage::SendWithDataID").size(), 31u);
+}
