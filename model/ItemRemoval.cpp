@@ -17,13 +17,6 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
         auto undo = std::make_unique<CRemoveUndo>(m_tree, hParent);
         m_tree.Copies().CollectBranch(undo->Branch(), hItem, nullptr);
         m_tree.PushUndo(undo.release());
-        ItemRecord* const pParent = m_tree.GetRecord(hParent);
-        const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
-        // An item without a record was never counted by its parent.
-        if (pParent && pRecord) {
-            if (pParent->nChildren > 0) --pParent->nChildren;
-            if (pRecord->state && pParent->nChildrenOn > 0) --pParent->nChildrenOn;
-        }
     }
     CRedrawScope noRedraw(m_tree.Redraw());
     m_tree.UnregisterAncestorKeys(hItem);
@@ -51,12 +44,14 @@ void CItemRemoval::RemovePending()
 void CItemRemoval::RemoveAllChildren(HTREEITEM hItem)
 {
     if (!hItem) return;
-    for (HTREEITEM hChild = m_tree.GetChildItem(hItem); hChild;) {
-        const HTREEITEM hNext = m_tree.GetNextSiblingItem(hChild);
-        RemoveTreeItem(hChild);
-        // The host may have removed the next sibling while it heard of this removal.
-        hChild = m_tree.IsLiveItem(hNext) ? hNext : (m_tree.IsLiveItem(hItem) ? m_tree.GetChildItem(hItem) : nullptr);
-    }
+    // The children the item has now, taken before the first removal: the host may remove or
+    // add items while it hears of each one, and a removal asked for during a deletion only
+    // waits, so the list must not be read again from the control as it goes.
+    std::vector<CItemRef> children;
+    for (HTREEITEM hChild = m_tree.GetChildItem(hItem); hChild; hChild = m_tree.GetNextSiblingItem(hChild))
+        children.emplace_back(m_tree, hChild);
+    for (const CItemRef& child : children)
+        if (const HTREEITEM hChild = child.Get(m_tree)) RemoveTreeItem(hChild);
 }
 
 void CItemRemoval::OnDeleteItem(HTREEITEM hItem)
@@ -66,5 +61,19 @@ void CItemRemoval::OnDeleteItem(HTREEITEM hItem)
     const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
     m_tree.SendHostMessage(pRecord ? pRecord->typeID : 0, HM_ITEMDELETED, hItem, pRecord);
     m_tree.Selection().DeselectItem(hItem, false, false);
+    LeaveParentCounts(hItem);
     --m_nInDeletion;
+}
+
+void CItemRemoval::LeaveParentCounts(HTREEITEM hItem)
+{
+    // Done as the item goes, after the last call to the host about it, with the state it has
+    // then: the host may switch it on or off while it hears of its branch's deletion.
+    const HTREEITEM hParent = m_tree.GetParent(hItem);
+    ItemRecord* const pParent = hParent ? m_tree.GetRecord(hParent) : nullptr;
+    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    // An item without a record was never counted by its parent.
+    if (!pParent || !pRecord) return;
+    if (pParent->nChildren > 0) --pParent->nChildren;
+    if (pRecord->state && pParent->nChildrenOn > 0) --pParent->nChildrenOn;
 }

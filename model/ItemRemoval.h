@@ -27,6 +27,9 @@ public:
     bool HasPending() const { return !m_pending.empty(); }
 
 private:
+    // Takes the deleted item off its parent's counts of children and of children that are on.
+    void LeaveParentCounts(HTREEITEM hItem);
+
     // The control cannot delete items from inside its own deletion: removals asked for then
     // wait here until it has finished.
     std::vector<CItemRef> m_pending;

@@ -80,10 +80,11 @@ void CSelection::DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins)
     for (int i = 0; i < targets.GetCount(); ++i) {
         const HTREEITEM t = targets.GetData()[i];
         if (!m_tree.IsLiveItem(t) || !IsMarked(t)) continue;
+        // Off the list with its mark, before the host hears of it and may select it again.
         Mark(t, false);
+        m_selection.RemoveAt(m_selection.Find(t));
         const ItemRecord* const pTarget = m_tree.GetRecord(t);
         if (bNotify && pTarget && pTarget->typeID != 0) m_tree.SendHostMessage(pTarget->typeID, HM_DESELECTED, t, pTarget);
-        m_selection.RemoveAt(m_selection.Find(t));
     }
     if (m_tree.IsLiveItem(hItem)) NotifyBranchDeselected(hItem);
     if (bNotify) m_tree.Messenger().SendForm3(HM_ENDSELCHANGE);

@@ -127,13 +127,17 @@ bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal,
     for (int i = 0; i < targets.GetCount(); ++i) {
         const HTREEITEM t = targets.GetData()[i];
         if (!m_tree.IsLiveItem(t)) continue;
-        ItemRecord* const pTarget = t == hItem ? pRecord : m_tree.GetRecord(t);
+        ItemRecord* pTarget = t == hItem ? pRecord : m_tree.GetRecord(t);
         if (!pTarget || pTarget->state == state) continue;
 
         if (pTarget->key != 0 && m_tree.GetVisibilityManager() && m_tree.GetSink() && !internal &&
             pTarget->nChildren == 0) {
             if (!CallViewer(pTarget->key, state)) return false;
+            // The host may have changed the item (or removed it) from inside the call.
             if (!m_tree.IsLiveItem(t)) continue;
+            pTarget = m_tree.GetRecord(t);
+            if (!pTarget || pTarget->state == state) continue;
+            if (t == hItem) pRecord = pTarget;
         }
 
         UINT picture = kStateOn;

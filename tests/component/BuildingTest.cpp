@@ -120,7 +120,7 @@ TEST_F(Building, BadParentsInsertNothingAndLeaveTheRecordToTheCaller)
     }
     EXPECT_TRUE(host.log.Entries().empty());
     EXPECT_EQ(ChildrenOf(host.Tree(), gearbox).size(), 0u);
-    EXPECT_EQ(Shown(gearbox).record->nChildren, 1u) << "only the deleted child was ever counted";
+    EXPECT_EQ(Shown(gearbox).record->nChildren, 0u) << "the deleted child left the count as it went; no refusal entered it";
     host.ReleaseComponent();
     EXPECT_EQ(frees.FreesOf(record), 0) << "a record that was not attached stays the caller's";
     CoTaskMemFree(record);

@@ -173,3 +173,25 @@ TEST(Reentrancy, ReleasingWhileScrolledWithAVisibleSelectedItem)
     host.ReleaseComponent();
     EXPECT_EQ(host.log.Matching("IMessage::SendWithDataID").size(), 31u);
 }
+
+TEST(Reentrancy, RemovingAllChildrenFromInsideADeletionWaitsAndEnds)
+{
+    CTestHost host;
+    const HTREEITEM root = host.AddAssembly(L"Root", 4, 9);
+    const HTREEITEM first = host.AddItem(root, L"First", NewRecord(1));
+    const HTREEITEM other = host.AddAssembly(L"Other", 4, 9);
+    for (const wchar_t* name : {L"A", L"B", L"C"}) host.AddItem(other, name, NewRecord());
+    bool asked = false;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg == kItemDeleted && !asked) {
+            asked = true;
+            host.rv->RemoveAllChildren(H(other)); // every removal asked for here has to wait
+        }
+    };
+    host.rv->RemoveTreeItem(H(first));
+    host.message->onMessage = nullptr;
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(ChildrenOf(host.Tree(), root).empty());
+    EXPECT_TRUE(ChildrenOf(host.Tree(), other).empty()) << "the waiting removals ran after the deletion";
+    EXPECT_EQ(Inspect(host.Tree(), other).record->nChildren, 0u);
+}

@@ -2,6 +2,7 @@
 // can state the exact sequence it expects (like a conformance test's message sequence).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,7 +10,14 @@
 class CCallLog
 {
 public:
-    void Add(std::string entry) { m_entries.push_back(std::move(entry)); }
+    void Add(std::string entry)
+    {
+        m_entries.push_back(std::move(entry));
+        if (onCall) onCall();
+    }
+    // Runs inside every host call, once it is logged: a host calling back into the component
+    // from wherever the component calls it.
+    std::function<void()> onCall;
     // The entries, with handles shown by the names they have now.
     std::vector<std::string> Entries() const;
     // Returns the entries so far and starts afresh.
