@@ -82,7 +82,10 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
             SendExpandMessage(x, HM_BEGINEXPAND);
             SendExpandMessage(x, HM_ITEMEXPANDING);
         }
-        m_tree.Expand(x, TVE_EXPAND);
+        // An expanded item is left alone: the control would ignore the request, after laying
+        // out its rows again (Wine's does, for every TVM_EXPAND).
+        if (m_tree.IsLiveItem(x) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
+            m_tree.Expand(x, TVE_EXPAND);
         // The host may have removed the item while it was told.
         if (m_tree.IsLiveItem(x) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
         // A negative depth never reaches 0: it stays negative rather than counting down (and

@@ -135,6 +135,9 @@ void CSelection::DeselectAll()
 
 void CSelection::SelectItems(uint32_t key, bool bSelect, bool bSetVisible)
 {
+    // One suspension for the whole batch: the expansions below nest inside it, so the control
+    // lays itself out once at the end instead of once per item.
+    CRedrawScope noRedraw(m_tree.Redraw());
     CGrowArray<HTREEITEM> items;
     m_tree.States().GetKeyItems(key, items);
     for (int i = 0; i < items.GetCount(); ++i) {
