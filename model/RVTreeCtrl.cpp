@@ -33,8 +33,12 @@ bool CRVTreeCtrl::Create(HWND hParent)
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     ::InitCommonControlsEx(&icc);
     const RECT empty{0, 0, 0, 0};
-    if (!CTreeCtrl::Create(WS_CHILD, 0, empty, hParent, 0)) return false;
-    m_reflector.Attach(hParent, m_hWnd);
+    // Created under the component's own notification window, which the control notifies for
+    // the rest of its life, and only then moved into the host's window.
+    if (!m_notifier.IsWindow() && !m_notifier.Create()) return false;
+    if (!CTreeCtrl::Create(WS_CHILD, 0, empty, m_notifier.GetHwnd(), 0)) return false;
+    m_notifier.SetTarget(m_hWnd);
+    ::SetParent(m_hWnd, hParent);
     return true;
 }
 
@@ -291,7 +295,6 @@ void CRVTreeCtrl::OnDestroy()
 
 void CRVTreeCtrl::OnNcDestroy()
 {
-    m_reflector.Detach();
     // Whatever the control did not report is gone with the window.
     m_liveItems.Clear();
 }

@@ -16,7 +16,7 @@
 #include "model/TreeNavigator.h"
 #include "model/UndoAction.h"
 #include "platform/ComPtr.h"
-#include "platform/NotifyReflector.h"
+#include "platform/NotifyForwarder.h"
 #include "platform/TreeCtrl.h"
 #include "render/RedrawSuspension.h"
 #include "selection/ItemLocks.h"
@@ -37,7 +37,7 @@ public:
     CRVTreeCtrl();
     ~CRVTreeCtrl() override;
 
-    // Creates the hidden tree window as a child of hParent and reflects its notifications.
+    // Creates the hidden tree window as a child of hParent; its notifications come back to it.
     bool Create(HWND hParent);
 
     // ---- Host interfaces ----
@@ -184,9 +184,10 @@ private:
     int m_nBookmarks = 0;
     BYTE m_bHostPastes = 0;
 
-    // Beyond the classic fields: the live items and the parent's reflection of notifications.
+    // Beyond the classic fields: the window the control notifies (it outlives the tree window,
+    // which the destructor destroys first) and the live items.
+    CNotifyForwarder m_notifier;
     CLiveItems m_liveItems;
-    CNotifyReflector m_reflector;
     CItemPictures m_pictures;
     CItemLocks m_locks;
     CTreeBuilder m_builder;

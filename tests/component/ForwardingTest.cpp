@@ -248,3 +248,47 @@ TEST(ForwardingParents, NotificationsReachTheTreeUnderAnEightBitParentToo)
     host.rv->GetItemData(CTestHost::H(item), &data);
     EXPECT_EQ(data, 0u);
 }
+
+namespace {
+BOOL CALLBACK CountProp(HWND, LPSTR, HANDLE, ULONG_PTR count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+int PropCount(HWND hWnd)
+{
+    int count = 0;
+    EnumPropsExA(hWnd, CountProp, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+} // namespace
+
+// Two trees in one host window, released in either order: each keeps hearing of its own
+// deletions, and the host's window keeps its own procedure and no property of ours.
+TEST(ForwardingParents, TwoTreesShareAHostWindowWhichKeepsItsOwnProcedure)
+{
+    for (const bool firstGoesFirst : {true, false}) {
+        CTestHost first;
+        const HWND window = first.parent.get();
+        const LONG_PTR procedure = GetWindowLongPtrW(window, GWLP_WNDPROC);
+        const int props = PropCount(window);
+        CTestHost second(true, false);
+        second.rv->Init(reinterpret_cast<ULONG_PTR>(window), second.vis, second.view, second.manage);
+        IMessage* handler = second.message;
+        second.rv->SetMessageHandler(&handler);
+        EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), procedure);
+        EXPECT_EQ(PropCount(window), props);
+
+        CTestHost& leaving = firstGoesFirst ? first : second;
+        CTestHost& staying = firstGoesFirst ? second : first;
+        const HTREEITEM root = staying.AddAssembly(L"Root", 4, 9);
+        const HTREEITEM part = staying.AddItem(root, L"Part", NewRecord(1));
+        leaving.ReleaseComponent();
+        staying.log.Clear();
+        staying.rv->RemoveTreeItem(CTestHost::H(part));
+        EXPECT_EQ(staying.log.Matching("IMessage::SendWithDataID").size(), 1u) << "its deletion still reported";
+        staying.ReleaseComponent();
+        EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), procedure);
+        EXPECT_EQ(PropCount(window), props);
+    }
+}
