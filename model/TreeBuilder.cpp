@@ -74,10 +74,8 @@ HTREEITEM CTreeBuilder::InsertChild(const char* name, HTREEITEM hParent, HTREEIT
     insert.item.lParam = reinterpret_cast<LPARAM>(pRecord);
     const HTREEITEM hItem = CreateItem(&insert);
     if (!hItem) return nullptr;
-    owned.release(); // the item owns it now
-
-    const ItemRecord* const pAdded = m_tree.GetRecord(hItem);
-    m_tree.SendHostMessage(pAdded ? pAdded->typeID : 0, HM_ITEMADDED, hItem, pAdded);
+    owned.release(); // the item owns it now: the record just attached, no need to ask for it
+    m_tree.SendHostMessage(pRecord->typeID, HM_ITEMADDED, hItem, pRecord);
     return hItem;
 }
 
@@ -86,14 +84,15 @@ HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTA* pRequest)
     if (!pRequest || !pRequest->hParent || pRequest->hParent == TVI_ROOT) return nullptr;
     const HTREEITEM hParent = pRequest->hParent;
 
-    m_tree.SetItemChildren(hParent, 1);
+    // The mark is never cleared once set (not even when the last child goes), so a parent
+    // that has counted a child already shows it.
+    ItemRecord* const pParentRecord = m_tree.GetRecord(hParent);
+    if (!pParentRecord || pParentRecord->nChildren == 0) m_tree.SetItemChildren(hParent, 1);
 
     auto* const pRecord = reinterpret_cast<ItemRecord*>(pRequest->item.lParam);
     uint32_t key = 0;
-    ItemRecord* pParentRecord = nullptr;
     if (pRecord) {
         key = pRecord->key;
-        pParentRecord = m_tree.GetRecord(hParent);
         if (pParentRecord) {
             pRecord->typeID = pParentRecord->typeID;
             pRecord->dataID = pParentRecord->dataID;
@@ -105,12 +104,13 @@ HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTA* pRequest)
     const HTREEITEM hItem = m_tree.InsertItem(*pRequest);
     if (!hItem) {
         // The control refused: take back the parent's count; the record was not attached.
-        if (pParentRecord && m_tree.IsLiveItem(hParent) && m_tree.GetRecord(hParent) == pParentRecord)
+        if (pRecord && pParentRecord && m_tree.IsLiveItem(hParent) && m_tree.GetRecord(hParent) == pParentRecord)
             --pParentRecord->nChildren;
         return nullptr;
     }
 
-    if (m_tree.GetCount() >= kUndoThreshold)
+    // The tree knows its items: no need to ask the control to count them.
+    if (m_tree.LiveItemCount() >= kUndoThreshold)
         m_tree.PushUndo(new CInsertUndo(m_tree, hItem));
     else
         m_tree.ClearUndo();
