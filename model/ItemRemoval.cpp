@@ -4,7 +4,9 @@
 #include "model/InsertUndo.h"
 #include "model/RVTreeCtrl.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
 {
@@ -20,14 +22,24 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
     }
     CRedrawScope noRedraw(m_tree.Redraw());
     m_tree.UnregisterAncestorKeys(hItem);
-    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM x, int, int&) {
+    int depth = 0; // levels below the item
+    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM x, int level, int& childLevel) {
         m_tree.UnregisterItemKey(x);
         if (x == m_tree.FindPosition()) m_tree.SetFindPosition(nullptr);
         if (x == m_tree.LastBookmark()) m_tree.SetLastBookmark(nullptr);
+        depth = std::max(depth, level);
+        childLevel = level + 1;
         return true;
     });
-    // Leaf by leaf: the control's own deletion of a branch recurses through it.
-    m_tree.DeleteBranchFromLeaves(hItem);
+    // Only the item leaves its parent's counts; the items below go with their parents.
+    const HTREEITEM hOuterTop = std::exchange(m_hRemovalTop, hItem);
+    // The control deletes a branch children first, as it recurses through it: within the
+    // guard that is one message; a deeper branch goes leaf by leaf, in the same order.
+    if (depth <= kMaxControlDeletionDepth)
+        m_tree.DeleteItem(hItem);
+    else
+        m_tree.DeleteBranchFromLeaves(hItem);
+    m_hRemovalTop = hOuterTop;
     m_tree.Selection().SetFocusItem(nullptr);
     RemovePending();
 }
@@ -54,14 +66,14 @@ void CItemRemoval::RemoveAllChildren(HTREEITEM hItem)
         if (const HTREEITEM hChild = child.Get(m_tree)) RemoveTreeItem(hChild);
 }
 
-void CItemRemoval::OnDeleteItem(HTREEITEM hItem)
+void CItemRemoval::OnDeleteItem(HTREEITEM hItem, const ItemRecord* pRecord, bool bTearingDown)
 {
     if (!hItem) return;
     ++m_nInDeletion;
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
     m_tree.SendHostMessage(pRecord ? pRecord->typeID : 0, HM_ITEMDELETED, hItem, pRecord);
-    m_tree.Selection().DeselectItem(hItem, false, false);
-    LeaveParentCounts(hItem);
+    m_tree.Selection().OnItemDeleting(hItem);
+    // Inside a removal only its top item has a parent that stays; at teardown every parent goes.
+    if (!bTearingDown && (!m_hRemovalTop || hItem == m_hRemovalTop)) LeaveParentCounts(hItem);
     --m_nInDeletion;
 }
 

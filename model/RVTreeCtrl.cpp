@@ -72,6 +72,7 @@ HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
 
 void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
 {
+    ++m_nRecordReplacements;
     if (hItem) InvalidateRecord(hItem);
     CTreeCtrl::SetItemData(hItem, reinterpret_cast<LPARAM>(pRecord));
 }
@@ -257,8 +258,12 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
 {
     const HTREEITEM hItem = nm.itemOld.hItem;
     if (!hItem) return;
-    m_removal.OnDeleteItem(hItem);
-    ItemRecord* const pRecord = GetRecord(hItem);
+    // The notification carries the record; only a host that replaced it while it heard of the
+    // deletion makes the tree ask for it again.
+    ItemRecord* pRecord = reinterpret_cast<ItemRecord*>(nm.itemOld.lParam);
+    const uint64_t replacements = m_nRecordReplacements;
+    m_removal.OnDeleteItem(hItem, pRecord, m_bDestroyGuard != FALSE);
+    if (m_nRecordReplacements != replacements) pRecord = QueryRecord(hItem);
     InvalidateRecord(hItem);
     ForgetItem(hItem, pRecord);
     delete pRecord;

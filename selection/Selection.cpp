@@ -91,6 +91,17 @@ void CSelection::DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins)
     Lock(false);
 }
 
+void CSelection::OnItemDeleting(HTREEITEM hItem)
+{
+    // The host sees what deselecting a leaf shows it: the lock pair. The item's marks go with
+    // the item, so only the lists are put right, without a message to the control.
+    Lock(true);
+    if (hItem == m_hCurrentItem) m_hCurrentItem = nullptr;
+    const int listed = m_selection.Find(hItem);
+    if (listed >= 0) m_selection.RemoveAt(listed);
+    Lock(false);
+}
+
 void CSelection::NotifyBranchDeselected(HTREEITEM hItem)
 {
     // Every item below, depth first, selected or not; items without a record are passed by.

@@ -21,6 +21,8 @@ public:
     HTREEITEM CurrentItem() const { return m_hCurrentItem; }
     void SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bIsOrvane);
     void DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins);
+    // Deselects an item the control is deleting (a leaf by then: its children went first).
+    void OnItemDeleting(HTREEITEM hItem);
     void NotifyBranchDeselected(HTREEITEM hItem);
     void ClearSelection();
     void DeselectAll();
