@@ -36,7 +36,7 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
     // The control deletes a branch children first, as it recurses through it: within the
     // guard that is one message; a deeper branch goes leaf by leaf, in the same order.
     if (depth <= kMaxControlDeletionDepth)
-        m_tree.DeleteItem(hItem);
+        m_tree.DeleteBranch(hItem);
     else
         m_tree.DeleteBranchFromLeaves(hItem);
     m_hRemovalTop = hOuterTop;

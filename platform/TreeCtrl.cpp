@@ -12,6 +12,7 @@ LRESULT CTreeCtrl::Send(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!m_hWnd) return 0;
     ++m_nMessagesSent;
+    ++m_messagesByType[msg];
     return ::SendMessageA(m_hWnd, msg, wParam, lParam);
 }
 
@@ -30,6 +31,28 @@ bool CTreeCtrl::DeleteAllItems()
     return DeleteItem(TVI_ROOT);
 }
 
+void CTreeCtrl::ScrollOffBranch(HTREEITEM hTop, bool bLeaf)
+{
+    const HTREEITEM hFirst = GetNextItem(nullptr, TVGN_FIRSTVISIBLE);
+    if (!hFirst) return;
+    if (bLeaf) {
+        if (hFirst != hTop) return;
+    } else {
+        HTREEITEM a = hFirst;
+        while (a && a != hTop) a = GetParentItem(a);
+        if (!a) return;
+    }
+    HTREEITEM hTarget = GetNextItem(hTop, TVGN_PREVIOUSVISIBLE);
+    for (HTREEITEM a = hTop; !hTarget && a; a = GetParentItem(a)) hTarget = GetNextSiblingItem(a);
+    if (hTarget) SelectItem(hTarget, TVGN_FIRSTVISIBLE);
+}
+
+bool CTreeCtrl::DeleteBranch(HTREEITEM hItem)
+{
+    ScrollOffBranch(hItem, false);
+    return DeleteItem(hItem);
+}
+
 void CTreeCtrl::DeleteBranchFromLeaves(HTREEITEM hItem)
 {
     // path holds the items from the branch's top down to the current one.
@@ -44,6 +67,7 @@ void CTreeCtrl::DeleteBranchFromLeaves(HTREEITEM hItem)
             path.push_back(hChild);
             continue;
         }
+        ScrollOffBranch(path.back(), true);
         if (!DeleteItem(path.back())) return; // the control refused: stop rather than loop
         path.pop_back();
     }

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <map>
 #include <string>
 
 class CTreeCtrl : public CWindowBase
@@ -17,6 +18,9 @@ public:
     HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
     bool DeleteItem(HTREEITEM hItem);
     bool DeleteAllItems();
+    // Deletes a branch with one message; the control deletes the children first, recursing
+    // through the branch.
+    bool DeleteBranch(HTREEITEM hItem);
     // Deletes a branch (TVI_ROOT: every item) leaf by leaf, children before their parent, so
     // that the control never recurses through a deep branch (its own deletion does).
     void DeleteBranchFromLeaves(HTREEITEM hItem);
@@ -53,12 +57,21 @@ public:
     bool SetUnicodeFormat(bool unicode);
     void SetRedraw(bool redraw) { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 
-    // Messages sent to the control so far (for measurements).
+    // Messages sent to the control so far, in all and by message (for measurements).
     unsigned long MessagesSent() const { return m_nMessagesSent; }
+    const std::map<UINT, unsigned long>& MessagesByType() const { return m_messagesByType; }
 
 protected:
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
 private:
+    // The control must never be deleting its first visible row's item when code outside it
+    // runs: Wine's control drops its first visible row (or keeps a deleted one) until the
+    // deletion ends, and lays out its rows from it if it is asked to do anything meanwhile, as
+    // a host may from inside the deletion's notifications. The first visible row moves off the
+    // branch beforehand: to the row above it, else to the first row after it.
+    void ScrollOffBranch(HTREEITEM hTop, bool bLeaf);
+
     unsigned long m_nMessagesSent = 0;
+    std::map<UINT, unsigned long> m_messagesByType;
 };

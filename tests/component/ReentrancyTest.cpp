@@ -156,22 +156,49 @@ TEST(Reentrancy, AdditionsFromInsideADeletionAreRefusedAndTheTreeStaysWhole)
     EXPECT_NE(added, 0u) << "additions work again once the deletion is over";
 }
 
-TEST(Reentrancy, ReleasingWhileScrolledWithAVisibleSelectedItem)
+// Root ─ Sub ─ 30 parts, scrolled so that part 10 is the first visible row and part 12
+// selected. The control must never be laying out its rows from a row it is deleting.
+class ScrolledTree : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        host.rv->MoveWindow(0, 0, 200, 150);
+        host.rv->ShowWindow(SW_SHOW);
+        root = host.AddAssembly(L"Root", 4, 9);
+        sub = host.AddItem(root, L"Sub", NewRecord());
+        for (int i = 0; i < 30; ++i) parts.push_back(host.AddItem(sub, L"Part", NewRecord(100 + i)));
+        host.rv->ExpandToDepth(H(root), 2);
+        SendMessageA(host.Tree(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(parts[10]));
+        host.rv->SelectItem(H(parts[12]), 0, 0, 0);
+        PumpMessages();
+        host.log.Clear();
+    }
     CTestHost host;
-    ShowWindow(host.parent.get(), SW_SHOW);
-    host.rv->MoveWindow(0, 0, 200, 150);
-    host.rv->ShowWindow(SW_SHOW);
-    const HTREEITEM root = host.AddAssembly(L"Root", 4, 9);
+    HTREEITEM root{}, sub{};
     std::vector<HTREEITEM> parts;
-    for (int i = 0; i < 30; ++i) parts.push_back(host.AddItem(root, L"Part", NewRecord(100 + i)));
-    host.rv->Expand(H(root), TVE_EXPAND);
-    SendMessageA(host.Tree(), TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(parts[10]));
-    host.rv->SelectItem(H(parts[12]), 0, 0, 0);
-    PumpMessages();
-    host.log.Clear();
+};
+
+TEST_F(ScrolledTree, ReleasingReportsEveryItem)
+{
     host.ReleaseComponent();
-    EXPECT_EQ(host.log.Matching("IMessage::SendWithDataID").size(), 31u);
+    EXPECT_EQ(host.log.Matching("IMessage::SendWithDataID").size(), 32u);
+}
+
+TEST_F(ScrolledTree, TheHostAsksForLayoutWhileTheBranchOfTheFirstVisibleRowGoes)
+{
+    int reports = 0;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg != kItemDeleted) return;
+        ++reports;
+        host.rv->EnsureVisible(H(root));
+        host.rv->Collapse(H(root));
+        host.rv->ExpandToDepth(H(root), 2);
+    };
+    host.rv->RemoveTreeItem(H(sub));
+    host.message->onMessage = nullptr;
+    EXPECT_EQ(reports, 31);
+    EXPECT_TRUE(ChildrenOf(host.Tree(), root).empty());
 }
 
 TEST(Reentrancy, RemovingAllChildrenFromInsideADeletionWaitsAndEnds)
