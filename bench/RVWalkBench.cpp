@@ -18,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -167,9 +168,137 @@ void Run(int wanted)
     DestroyWindow(host);
 }
 
-// Selecting many items by key and clearing them, and removing one large branch, beside the
-// bare control's deletion of the same branch.
-void RunSelectionAndRemoval(int parts)
+// ---- Bulk operations, one table: each beside the bare control doing the work the operation
+// requires of it (the marks, expansions and deletions the host can see), in the same run.
+
+const char* MessageName(UINT msg)
+{
+    switch (msg) {
+    case TVM_INSERTITEMA: return "INSERTITEM";
+    case TVM_DELETEITEM: return "DELETEITEM";
+    case TVM_EXPAND: return "EXPAND";
+    case TVM_GETNEXTITEM: return "GETNEXTITEM";
+    case TVM_GETITEMA: return "GETITEM";
+    case TVM_SETITEMA: return "SETITEM";
+    case TVM_GETITEMSTATE: return "GETITEMSTATE";
+    case TVM_GETCOUNT: return "GETCOUNT";
+    case TVM_ENSUREVISIBLE: return "ENSUREVISIBLE";
+    case TVM_SELECTITEM: return "SELECTITEM";
+    case WM_SETREDRAW: return "SETREDRAW";
+    default: return "other";
+    }
+}
+
+struct Cost
+{
+    double seconds = 0;
+    unsigned long messages = 0;
+    std::map<UINT, unsigned long> byType;
+};
+
+template <class F>
+Cost Measured(CRVTreeCtrl& tree, F&& work)
+{
+    const std::map<UINT, unsigned long> before = tree.MessagesByType();
+    const unsigned long sent = tree.MessagesSent();
+    const double start = Now();
+    work();
+    Cost cost{Now() - start, tree.MessagesSent() - sent, {}};
+    for (const auto& entry : tree.MessagesByType()) {
+        const auto it = before.find(entry.first);
+        const unsigned long n = entry.second - (it == before.end() ? 0 : it->second);
+        if (n) cost.byType[entry.first] = n;
+    }
+    return cost;
+}
+
+template <class F>
+double Seconds(F&& work)
+{
+    const double start = Now();
+    work();
+    return Now() - start;
+}
+
+void TableRow(const char* what, const Cost& cost, double bareSeconds, int items)
+{
+    std::string types;
+    for (const auto& entry : cost.byType) {
+        char part[48];
+        std::snprintf(part, sizeof part, "%s%s %.2f", types.empty() ? "" : ", ", MessageName(entry.first),
+                      static_cast<double>(entry.second) / items);
+        types += part;
+    }
+    std::printf("  %-30s %9.2f %9.2f %9.2f %7.1fx  %s\n", what, cost.seconds * 1e6 / items,
+                static_cast<double>(cost.messages) / items, bareSeconds * 1e6 / items,
+                bareSeconds > 0 ? cost.seconds / bareSeconds : 0.0, types.c_str());
+}
+
+// The bare control with the same shape: an assembly, a subassembly and its parts.
+struct BareTree
+{
+    HWND host = CreateHostWindow();
+    HWND tree = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 0, 0, host, nullptr, nullptr, nullptr);
+    HTREEITEM root = nullptr, big = nullptr;
+    std::vector<HTREEITEM> parts;
+
+    ~BareTree() { DestroyWindow(host); }
+    HTREEITEM Insert(HTREEITEM parent)
+    {
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = parent;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
+        insert.item.pszText = const_cast<char*>("Part");
+        insert.item.state = INDEXTOSTATEIMAGEMASK(1);
+        insert.item.stateMask = TVIS_STATEIMAGEMASK;
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+    void Build(int n)
+    {
+        SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+        root = Insert(TVI_ROOT);
+        big = Insert(root);
+        for (int p = 0; p < n; ++p) parts.push_back(Insert(big));
+        SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+    }
+    void SetState(HTREEITEM item, UINT state, UINT mask)
+    {
+        TVITEMA tvi{};
+        tvi.mask = TVIF_HANDLE | TVIF_STATE;
+        tvi.hItem = item;
+        tvi.state = state;
+        tvi.stateMask = mask;
+        SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    }
+    void MarkAll(UINT state, UINT mask)
+    {
+        for (HTREEITEM part : parts) SetState(part, state, mask);
+    }
+    void Expand(UINT action)
+    {
+        SendMessageA(tree, TVM_EXPAND, action, reinterpret_cast<LPARAM>(root));
+        SendMessageA(tree, TVM_EXPAND, action, reinterpret_cast<LPARAM>(big));
+    }
+};
+
+// Selecting by key as the component once did it, for comparison: redraw suspended and resumed
+// and the ancestors expanded again for every item.
+void SelectItemsOldPath(CRVTreeCtrl& tree, uint32_t key)
+{
+    const CKeyIndex::ItemList* list = tree.KeyIndex().Find(key);
+    const std::vector<HTREEITEM> items(list->GetData(), list->GetData() + list->GetCount());
+    for (HTREEITEM item : items) {
+        tree.Selection().SelectItem(item, false, false, false);
+        for (HTREEITEM a = tree.GetParent(item); a; a = tree.GetParent(a)) {
+            tree.Redraw().Suspend();
+            tree.Expand(a, TVE_EXPAND);
+            tree.Redraw().Resume();
+        }
+    }
+}
+
+void RunOperations(int parts)
 {
     HWND host = CreateHostWindow();
     CComObject<CRVWnd>* rv = nullptr;
@@ -181,50 +310,61 @@ void RunSelectionAndRemoval(int parts)
     IMessage* pHandler = &handler;
     rv->SetMessageHandler(&pHandler);
     CRVTreeCtrl& tree = rv->Tree();
-    tree.Redraw().Suspend();
-    const HTREEITEM root = tree.Builder().AddAssembly("Assembly", 1, 1, false);
-    const HTREEITEM big = tree.Builder().AddTreeItem("Subassembly", root, nullptr);
-    for (int p = 0; p < parts; ++p) {
-        auto* record = new ItemRecord();
-        record->key = 1 + static_cast<uint32_t>(p % 2); // two keys shared by every part
-        tree.Builder().AddTreeItem("Part", big, record);
-    }
-    tree.Redraw().Resume();
-    std::printf("\n%d parts below one subassembly:\n", parts);
+    BareTree bare;
 
-    handler.calls = 0;
-    Measure m = Time(tree, [&] {
+    std::printf("\n%d parts below one subassembly (two keys shared by every other part):\n", parts);
+    std::printf("  %-30s %9s %9s %9s %8s  %s\n", "operation", "us/item", "msgs/item", "bare us", "ratio",
+                "messages per item, by type");
+    HTREEITEM big = nullptr;
+    const Cost build = Measured(tree, [&] {
+        tree.Redraw().Suspend();
+        const HTREEITEM root = tree.Builder().AddAssembly("Assembly", 1, 1, false);
+        big = tree.Builder().AddTreeItem("Subassembly", root, nullptr);
+        for (int p = 0; p < parts; ++p) {
+            auto* record = new ItemRecord();
+            record->key = 1 + static_cast<uint32_t>(p % 2);
+            tree.Builder().AddTreeItem("Part", big, record);
+        }
+        tree.Redraw().Resume();
+    });
+    TableRow("build (AddTreeItem)", build, Seconds([&] { bare.Build(parts); }), parts);
+
+    const Cost on = Measured(tree, [&] { tree.States().SetHTIState(big, 1, true); });
+    TableRow("switch the branch on", on, Seconds([&] { bare.MarkAll(INDEXTOSTATEIMAGEMASK(2), TVIS_STATEIMAGEMASK); }), parts);
+
+    const double bareSelect = Seconds([&] {
+        bare.MarkAll(TVIS_SELECTED, TVIS_SELECTED);
+        bare.Expand(TVE_EXPAND);
+    });
+    const Cost select = Measured(tree, [&] {
         tree.Selection().SelectItems(1, true, false);
         tree.Selection().SelectItems(2, true, false);
     });
-    Row("select every part by key", m, parts);
-    std::printf("  %-34s %ld host calls, %d selected\n", "", handler.calls, tree.Selection().Count());
-    handler.calls = 0;
-    Row("clear that selection", Time(tree, [&] { tree.Selection().ClearSelection(); }), parts);
-    std::printf("  %-34s %ld host calls\n", "", handler.calls);
-    handler.calls = 0;
-    Row("RemoveTreeItem of the subassembly", Time(tree, [&] { tree.RemoveTreeItem(big); }), parts);
-    std::printf("  %-34s %ld host calls\n", "", handler.calls);
+    TableRow("select every part by key", select, bareSelect, parts);
+    const Cost clear = Measured(tree, [&] { tree.Selection().ClearSelection(); });
+    TableRow("clear that selection", clear, Seconds([&] { bare.MarkAll(0, TVIS_SELECTED); }), parts);
+    if (std::getenv("RV_BENCH_OLD_SELECT")) {
+        const Cost old = Measured(tree, [&] {
+            SelectItemsOldPath(tree, 1);
+            SelectItemsOldPath(tree, 2);
+        });
+        TableRow("  the same, as it once was", old, bareSelect, parts);
+        tree.Selection().ClearSelection();
+    }
+
+    tree.Navigator().Collapse(nullptr);
+    bare.Expand(TVE_COLLAPSE);
+    const Cost expand = Measured(tree, [&] { tree.Navigator().ExpandToDepth(nullptr, -1); });
+    TableRow("expand the whole tree", expand, Seconds([&] { bare.Expand(TVE_EXPAND); }), parts);
+
+    const Cost remove = Measured(tree, [&] { tree.RemoveTreeItem(big); });
+    const double bareRemove = Seconds([&] {
+        SendMessageA(bare.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(bare.big));
+    });
+    TableRow("remove the subassembly", remove, bareRemove, parts);
+    std::printf("  %ld host calls in all\n", handler.calls);
     rv->Release();
     DestroyWindow(host);
-
-    HWND bareHost = CreateHostWindow();
-    HWND bare = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 0, 0, bareHost, nullptr, nullptr, nullptr);
-    TVINSERTSTRUCTA insert{};
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>("Part");
-    insert.hParent = TVI_ROOT;
-    const auto bareRoot = reinterpret_cast<HTREEITEM>(SendMessageA(bare, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    insert.hParent = bareRoot;
-    const auto bareBig = reinterpret_cast<HTREEITEM>(SendMessageA(bare, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    insert.hParent = bareBig;
-    for (int p = 0; p < parts; ++p) SendMessageA(bare, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert));
-    const double start = Now();
-    SendMessageA(bare, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(bareBig));
-    std::printf("  %-34s %10.1f us %8.2f us/item          1 msgs\n", "bare control, TVM_DELETEITEM", (Now() - start) * 1e6,
-                (Now() - start) * 1e6 / parts);
-    DestroyWindow(bareHost);
 }
 
 } // namespace
@@ -242,8 +382,10 @@ int main(int argc, char** argv)
                 "items, so per-item costs grow with the tree; the 1,000-item figures show the component's\n"
                 "own cost best.\n");
     for (int size : sizes) Run(size);
-    const char* parts = std::getenv("RV_BENCH_PARTS");
-    RunSelectionAndRemoval(parts ? std::atoi(parts) : 10000);
+    std::printf("\nBulk operations; bare = the bare control doing the marks, expansions and deletions the\n"
+                "operation requires, ratio = component time / bare time (RV_BENCH_OLD_SELECT=1 adds\n"
+                "selecting as the component once did it).\n");
+    for (int size : sizes) RunOperations(size);
     OleUninitialize();
     return 0;
 }
