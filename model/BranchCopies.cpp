@@ -7,30 +7,33 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
-bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId)
+bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId, const VisitFn& visit)
 {
-    const auto isAssembly = [this](HTREEITEM h) {
-        const ItemRecord* const pRecord = m_tree.GetRecord(h);
-        return pRecord && pRecord->bIsAssembly;
-    };
-    if (!hItem || isAssembly(hItem)) return false;
-
-    // Each child copy names its source's parent; the walk hands an item's handle down to its
-    // children as the value they are visited with.
-    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM h, int, int&) {
-        if (isAssembly(h)) return false; // left out with its whole branch
+    if (!hItem) return false;
+    // Each child copy names its source's parent: the item the walk last took one level up.
+    std::vector<HTREEITEM> levels;
+    bool taken = false;
+    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
         auto copy = std::make_unique<ItemCopy>();
-        copy->hParent = h == hItem ? hParentId : m_tree.GetParent(h);
+        ItemRecord* const pSource = CaptureItem(*copy, h);
+        const bool leftOut = pSource && pSource->bIsAssembly;
+        if (visit) visit(h, pSource, level, leftOut);
+        if (leftOut) return false; // with its whole branch
+        copy->hParent = level == 0 ? hParentId : levels[static_cast<size_t>(level - 1)];
         copy->hInsertAfter = TVI_LAST;
-        CaptureItem(*copy, h);
         list.Add(copy.release());
+        levels.resize(static_cast<size_t>(level) + 1);
+        levels[static_cast<size_t>(level)] = h;
+        childLevel = level + 1;
+        taken = true;
         return true;
     });
-    return true;
+    return taken;
 }
 
-void CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
+ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
 {
     char text[ItemCopy::kTextCapacity] = {};
     TVITEMA item{};
@@ -54,6 +57,7 @@ void CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
     } else {
         copy.state = item.state;
     }
+    return reinterpret_cast<ItemRecord*>(item.lParam);
 }
 
 void CBranchCopies::FreeItemCopies(ItemCopyList& list)

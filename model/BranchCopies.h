@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+
 class CRVTreeCtrl;
 
 using ItemCopyList = CGrowArray<ItemCopy*>;
@@ -17,10 +19,16 @@ class CBranchCopies
 public:
     explicit CBranchCopies(CRVTreeCtrl& tree) : m_tree(tree) {}
 
+    // What the walk of a copy tells whoever asked for it, so that nobody walks the branch
+    // again: every item it reaches, with its record (null for none), its level below the
+    // branch's top and whether it was left out (an assembly, with its whole branch).
+    using VisitFn = std::function<void(HTREEITEM hItem, ItemRecord* pRecord, int level, bool leftOut)>;
+
     // Appends copies of the item and its descendants (assemblies left out with their
     // branches); false, appending nothing, for no item or an assembly.
-    bool CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId);
-    void CaptureItem(ItemCopy& copy, HTREEITEM hItem);
+    bool CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId, const VisitFn& visit = nullptr);
+    // Copies the item; returns its record as the control holds it (null for none).
+    ItemRecord* CaptureItem(ItemCopy& copy, HTREEITEM hItem);
     static void FreeItemCopies(ItemCopyList& list);
     // A copy with a record of its own, sharing the original's text.
     static ItemCopy* CloneItemCopy(const ItemCopy& copy);

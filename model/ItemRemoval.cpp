@@ -15,22 +15,39 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
         m_pending.emplace_back(m_tree, hItem);
         return;
     }
-    if (const HTREEITEM hParent = m_tree.GetParent(hItem)) {
-        auto undo = std::make_unique<CRemoveUndo>(m_tree, hParent);
-        m_tree.Copies().CollectBranch(undo->Branch(), hItem, nullptr);
-        m_tree.PushUndo(undo.release());
-    }
     CRedrawScope noRedraw(m_tree.Redraw());
-    m_tree.UnregisterAncestorKeys(hItem);
+    // One walk takes the undo copy and the branch's keys: its items leave the key index (and
+    // the find position and bookmark) before the first deletion is reported.
     int depth = 0; // levels below the item
-    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM x, int level, int& childLevel) {
-        m_tree.UnregisterItemKey(x);
+    std::vector<std::pair<HTREEITEM, int>> leftOut; // assembly branches the copy left out
+    const auto forget = [&](HTREEITEM x, ItemRecord* pRecord, int level) {
+        m_tree.UnregisterItemKey(x, pRecord);
         if (x == m_tree.FindPosition()) m_tree.SetFindPosition(nullptr);
         if (x == m_tree.LastBookmark()) m_tree.SetLastBookmark(nullptr);
         depth = std::max(depth, level);
-        childLevel = level + 1;
-        return true;
-    });
+    };
+    const auto forgetBranch = [&](HTREEITEM hTop, int topLevel) {
+        WalkBranch(m_tree, hTop, topLevel, [&](HTREEITEM x, int level, int& childLevel) {
+            forget(x, m_tree.GetRecord(x), level);
+            childLevel = level + 1;
+            return true;
+        });
+    };
+    if (const HTREEITEM hParent = m_tree.GetParent(hItem)) {
+        auto undo = std::make_unique<CRemoveUndo>(m_tree, hParent);
+        m_tree.Copies().CollectBranch(undo->Branch(), hItem, nullptr,
+                                      [&](HTREEITEM x, ItemRecord* pRecord, int level, bool bLeftOut) {
+                                          if (bLeftOut)
+                                              leftOut.emplace_back(x, level);
+                                          else
+                                              forget(x, pRecord, level);
+                                      });
+        m_tree.PushUndo(undo.release());
+        for (const auto& branch : leftOut) forgetBranch(branch.first, branch.second);
+    } else {
+        forgetBranch(hItem, 0); // a root: nothing to undo
+    }
+    m_tree.UnregisterAncestorKeys(hItem);
     // Only the item leaves its parent's counts; the items below go with their parents.
     const HTREEITEM hOuterTop = std::exchange(m_hRemovalTop, hItem);
     // The control deletes a branch children first, as it recurses through it: within the

@@ -121,9 +121,12 @@ void CRVTreeCtrl::RegisterItemKey(HTREEITEM hItem, uint32_t key)
 
 void CRVTreeCtrl::UnregisterItemKey(HTREEITEM hItem)
 {
-    if (!hItem) return;
-    ItemRecord* const pRecord = GetRecord(hItem);
-    if (!pRecord || pRecord->key == 0) return;
+    if (hItem) UnregisterItemKey(hItem, GetRecord(hItem));
+}
+
+void CRVTreeCtrl::UnregisterItemKey(HTREEITEM hItem, ItemRecord* pRecord)
+{
+    if (!hItem || !pRecord || pRecord->key == 0) return;
     m_keyIndex.Unregister(pRecord->key, hItem);
     pRecord->key = 0;
 }

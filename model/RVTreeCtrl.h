@@ -74,6 +74,8 @@ public:
     // ---- Key index ----
     void RegisterItemKey(HTREEITEM hItem, uint32_t key);
     void UnregisterItemKey(HTREEITEM hItem);
+    // The same, for an item whose record the caller has just read.
+    void UnregisterItemKey(HTREEITEM hItem, ItemRecord* pRecord);
     void UnregisterAncestorKeys(HTREEITEM hItem);
     const CKeyIndex& KeyIndex() const { return m_keyIndex; }
 
