@@ -184,7 +184,7 @@ const char* MessageName(UINT msg)
     case TVM_GETCOUNT: return "GETCOUNT";
     case TVM_ENSUREVISIBLE: return "ENSUREVISIBLE";
     case TVM_SELECTITEM: return "SELECTITEM";
-    case WM_SETREDRAW: return "SETREDRAW";
+    case 0: return "SETREDRAW+other";
     default: return "other";
     }
 }

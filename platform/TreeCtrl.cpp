@@ -12,8 +12,17 @@ LRESULT CTreeCtrl::Send(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!m_hWnd) return 0;
     ++m_nMessagesSent;
-    ++m_messagesByType[msg];
+    ++m_messagesByType[msg >= TV_FIRST && msg < TV_FIRST + kCountedTypes ? msg - TV_FIRST : kCountedTypes];
     return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+}
+
+std::map<UINT, unsigned long> CTreeCtrl::MessagesByType() const
+{
+    std::map<UINT, unsigned long> counts;
+    for (UINT i = 0; i < kCountedTypes; ++i)
+        if (m_messagesByType[i]) counts[TV_FIRST + i] = m_messagesByType[i];
+    if (m_messagesByType[kCountedTypes]) counts[0] = m_messagesByType[kCountedTypes]; // 0: any other message
+    return counts;
 }
 
 HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCTA& insert)

@@ -59,7 +59,7 @@ public:
 
     // Messages sent to the control so far, in all and by message (for measurements).
     unsigned long MessagesSent() const { return m_nMessagesSent; }
-    const std::map<UINT, unsigned long>& MessagesByType() const { return m_messagesByType; }
+    std::map<UINT, unsigned long> MessagesByType() const;
 
 protected:
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -73,5 +73,7 @@ private:
     void ScrollOffBranch(HTREEITEM hTop, bool bLeaf);
 
     unsigned long m_nMessagesSent = 0;
-    std::map<UINT, unsigned long> m_messagesByType;
+    // Tree-view messages by their offset from TV_FIRST; every other message in the last slot.
+    static constexpr UINT kCountedTypes = 0x80;
+    unsigned long m_messagesByType[kCountedTypes + 1] = {};
 };
