@@ -2,6 +2,8 @@
 // the interface is used only when it is live: the control does not check every handle it is
 // given, and a handle kept by a host after its item is gone must never reach it.
 #pragma once
+#include "model/ItemRecord.h"
+
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
@@ -13,7 +15,10 @@
 class CLiveItems
 {
 public:
-    void Add(HTREEITEM hItem) { if (hItem) m_items[hItem] = ++m_nLastSerial; }
+    void Add(HTREEITEM hItem, ItemRecord* pRecord)
+    {
+        if (hItem) m_items[hItem] = Entry{++m_nLastSerial, pRecord};
+    }
     void Remove(HTREEITEM hItem) { m_items.erase(hItem); }
     void Clear() { m_items.clear(); }
     bool Contains(HTREEITEM hItem) const { return hItem && m_items.count(hItem) != 0; }
@@ -22,10 +27,28 @@ public:
     uint64_t SerialOf(HTREEITEM hItem) const
     {
         const auto it = m_items.find(hItem);
-        return it == m_items.end() ? 0 : it->second;
+        return it == m_items.end() ? 0 : it->second.serial;
+    }
+    // The record the control holds for the item (every write of it passes the tree window):
+    // found is false for an item that is not live.
+    ItemRecord* RecordOf(HTREEITEM hItem, bool& found) const
+    {
+        const auto it = m_items.find(hItem);
+        found = it != m_items.end();
+        return found ? it->second.pRecord : nullptr;
+    }
+    void SetRecord(HTREEITEM hItem, ItemRecord* pRecord)
+    {
+        const auto it = m_items.find(hItem);
+        if (it != m_items.end()) it->second.pRecord = pRecord;
     }
 
 private:
-    std::unordered_map<HTREEITEM, uint64_t> m_items;
+    struct Entry
+    {
+        uint64_t serial;
+        ItemRecord* pRecord;
+    };
+    std::unordered_map<HTREEITEM, Entry> m_items;
     uint64_t m_nLastSerial = 0;
 };

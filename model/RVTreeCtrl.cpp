@@ -62,7 +62,11 @@ HTREEITEM CRVTreeCtrl::ResolveItem(ULONG_PTR value) const
 
 ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem)
 {
-    return reinterpret_cast<ItemRecord*>(CTreeCtrl::GetItemData(hItem));
+    // Every record the control holds was written through this window (insertion, TVM_SETITEM),
+    // so the live items know it without a message to the control.
+    bool found = false;
+    ItemRecord* const pRecord = m_liveItems.RecordOf(hItem, found);
+    return found ? pRecord : reinterpret_cast<ItemRecord*>(CTreeCtrl::GetItemData(hItem));
 }
 
 HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
@@ -192,7 +196,11 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& resul
         return true;
     case TVM_INSERTITEMA:
     case TVM_INSERTITEMW:
-        result = OnInsertItem();
+        result = OnInsertItem(lParam);
+        return true;
+    case TVM_SETITEMA:
+    case TVM_SETITEMW:
+        result = OnSetItem(lParam);
         return true;
     case kRemovePending:
         m_removal.RemovePending();
@@ -227,13 +235,26 @@ LRESULT CRVTreeCtrl::OnCreate()
     return result;
 }
 
-LRESULT CRVTreeCtrl::OnInsertItem()
+LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
+{
+    const LRESULT result = DefaultProcessing();
+    // The item's fields have the same places in both character sets.
+    const auto* const pItem = reinterpret_cast<const TVITEMA*>(lParam);
+    if (result && pItem && (pItem->mask & TVIF_PARAM))
+        m_liveItems.SetRecord(pItem->hItem, reinterpret_cast<ItemRecord*>(pItem->lParam));
+    return result;
+}
+
+LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 {
     // An item added under one the control is deleting would be lost with it, and the control's
     // count of its items with it: whoever asks during a deletion gets no item.
     if (IsDeleting()) return 0;
     const LRESULT result = DefaultProcessing();
-    m_liveItems.Add(reinterpret_cast<HTREEITEM>(result));
+    const auto* const pInsert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
+    const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
+    m_liveItems.Add(reinterpret_cast<HTREEITEM>(result),
+                    hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr);
     return result;
 }
 

@@ -135,7 +135,8 @@ private:
     HTREEITEM QueryParent(HTREEITEM hItem) override;
 
     LRESULT OnCreate();
-    LRESULT OnInsertItem();
+    LRESULT OnInsertItem(LPARAM lParam);
+    LRESULT OnSetItem(LPARAM lParam);
     LRESULT OnReflectedNotify(NMHDR* pHdr);
     void OnDeleteItem(const NMTREEVIEWA& nm);
     LRESULT OnItemExpanding(const NMTREEVIEWA& nm);
