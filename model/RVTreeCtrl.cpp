@@ -76,7 +76,6 @@ HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
 
 void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
 {
-    ++m_nRecordReplacements;
     if (hItem) InvalidateRecord(hItem);
     CTreeCtrl::SetItemData(hItem, reinterpret_cast<LPARAM>(pRecord));
 }
@@ -282,12 +281,11 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
 {
     const HTREEITEM hItem = nm.itemOld.hItem;
     if (!hItem) return;
-    // The notification carries the record; only a host that replaced it while it heard of the
-    // deletion makes the tree ask for it again.
-    ItemRecord* pRecord = reinterpret_cast<ItemRecord*>(nm.itemOld.lParam);
-    const uint64_t replacements = m_nRecordReplacements;
-    m_removal.OnDeleteItem(hItem, pRecord, m_bDestroyGuard != FALSE);
-    if (m_nRecordReplacements != replacements) pRecord = QueryRecord(hItem);
+    // The host hears of the record the notification carries; the record freed is the one the
+    // item holds afterwards (the host may have handed it another meanwhile), known without a
+    // message to the control.
+    m_removal.OnDeleteItem(hItem, reinterpret_cast<const ItemRecord*>(nm.itemOld.lParam), m_bDestroyGuard != FALSE);
+    ItemRecord* const pRecord = QueryRecord(hItem);
     InvalidateRecord(hItem);
     ForgetItem(hItem, pRecord);
     delete pRecord;

@@ -191,7 +191,6 @@ private:
     // which the destructor destroys first) and the live items.
     CNotifyForwarder m_notifier;
     CLiveItems m_liveItems;
-    uint64_t m_nRecordReplacements = 0; // SetItemRecord calls, to notice one during a deletion
     CItemPictures m_pictures;
     CItemLocks m_locks;
     CTreeBuilder m_builder;
