@@ -244,17 +244,29 @@ LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
     return result;
 }
 
+HTREEITEM CRVTreeCtrl::InsertItem(const TVINSERTSTRUCTA& insert)
+{
+    if (IsDeleting()) return nullptr;
+    const auto hItem = reinterpret_cast<HTREEITEM>(SendToControl(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    RecordInsertion(hItem, &insert);
+    return hItem;
+}
+
 LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 {
     // An item added under one the control is deleting would be lost with it, and the control's
     // count of its items with it: whoever asks during a deletion gets no item.
     if (IsDeleting()) return 0;
     const LRESULT result = DefaultProcessing();
-    const auto* const pInsert = reinterpret_cast<const TVINSERTSTRUCTA*>(lParam);
-    const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
-    m_liveItems.Add(reinterpret_cast<HTREEITEM>(result),
-                    hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr);
+    RecordInsertion(reinterpret_cast<HTREEITEM>(result), reinterpret_cast<const TVINSERTSTRUCTA*>(lParam));
     return result;
+}
+
+// The record word sits at the same place in both character sets' insertion requests.
+void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert)
+{
+    const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
+    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr);
 }
 
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)

@@ -93,6 +93,9 @@ public:
     // True while the control is deleting items: the host hears of each deletion from inside it,
     // and the control can take no new items then.
     bool IsDeleting() const { return m_removal.InDeletion(); }
+    // The tree's own insertions go straight to the control, one window-procedure hop shorter
+    // than through the window, and are recorded as the window records anyone else's.
+    HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
     HTREEITEM FindPosition() const { return m_hFindPosition; }
     HTREEITEM LastBookmark() const { return m_hLastBookmark; }
     void SetFindPosition(HTREEITEM hItem) { m_hFindPosition = hItem; }
@@ -136,6 +139,7 @@ private:
 
     LRESULT OnCreate();
     LRESULT OnInsertItem(LPARAM lParam);
+    void RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert);
     LRESULT OnSetItem(LPARAM lParam);
     LRESULT OnReflectedNotify(NMHDR* pHdr);
     void OnDeleteItem(const NMTREEVIEWA& nm);

@@ -11,9 +11,21 @@ bool CTreeCtrl::Create(DWORD style, DWORD exStyle, const RECT& rect, HWND hParen
 LRESULT CTreeCtrl::Send(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!m_hWnd) return 0;
+    Count(msg);
+    return ::SendMessageA(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CTreeCtrl::SendToControl(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_hWnd) return 0;
+    Count(msg);
+    return DefaultProcessing(msg, wParam, lParam);
+}
+
+void CTreeCtrl::Count(UINT msg)
+{
     ++m_nMessagesSent;
     ++m_messagesByType[msg >= TV_FIRST && msg < TV_FIRST + kCountedTypes ? msg - TV_FIRST : kCountedTypes];
-    return ::SendMessageA(m_hWnd, msg, wParam, lParam);
 }
 
 std::map<UINT, unsigned long> CTreeCtrl::MessagesByType() const

@@ -63,8 +63,13 @@ public:
 
 protected:
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Straight to the control's own procedure, past this object's handling of the message:
+    // for a caller that does that handling itself.
+    LRESULT SendToControl(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
+    void Count(UINT msg);
+
     // The control must never be deleting its first visible row's item when code outside it
     // runs: Wine's control drops its first visible row (or keeps a deleted one) until the
     // deletion ends, and lays out its rows from it if it is asked to do anything meanwhile, as
