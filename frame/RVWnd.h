@@ -2,7 +2,7 @@
 // method checks what the host handed in and forwards to the embedded tree window object.
 #pragma once
 #include "RVWindow.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 #include "platform/ComObject.h"
 
 class CRVWnd : public CComObjectRoot, public IRVWnd2, public IRVWnd3

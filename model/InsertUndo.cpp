@@ -1,17 +1,18 @@
 #include "model/InsertUndo.h"
 
-#include "model/RVTreeCtrl.h"
-
-CInsertUndo::CInsertUndo(CRVTreeCtrl& tree, HTREEITEM hItem) : CUndoAction(tree), m_item(tree, hItem) {}
+CInsertUndo::CInsertUndo(IUndoTarget& tree, HTREEITEM hItem) : CUndoAction(tree), m_item(tree.LiveItems(), hItem) {}
 
 HTREEITEM CInsertUndo::Item() const
 {
-    return m_item.Get(m_tree);
+    return m_item.Get(m_tree.LiveItems());
 }
 
-CRemoveUndo::CRemoveUndo(CRVTreeCtrl& tree, HTREEITEM hFormerParent) : CUndoAction(tree), m_parent(tree, hFormerParent) {}
+CRemoveUndo::CRemoveUndo(IUndoTarget& tree, HTREEITEM hFormerParent)
+    : CUndoAction(tree), m_parent(tree.LiveItems(), hFormerParent)
+{
+}
 
 HTREEITEM CRemoveUndo::FormerParent() const
 {
-    return m_parent.Get(m_tree);
+    return m_parent.Get(m_tree.LiveItems());
 }

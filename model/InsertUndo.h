@@ -1,14 +1,14 @@
 // The undo actions of insertions and removals. Each remembers its items by reference, so an
 // action whose item is gone never acts on a later item with the same handle value.
 #pragma once
-#include "model/BranchCopies.h"
+#include "model/ItemCopy.h"
 #include "model/ItemRef.h"
 #include "model/UndoAction.h"
 
 class CInsertUndo final : public CUndoAction
 {
 public:
-    CInsertUndo(CRVTreeCtrl& tree, HTREEITEM hItem);
+    CInsertUndo(IUndoTarget& tree, HTREEITEM hItem);
     // Taking an insertion back is the undo command's work, which the tree does not have yet.
     void Undo() override {}
     // The inserted item while it is live, else null.
@@ -22,8 +22,8 @@ private:
 class CRemoveUndo final : public CUndoAction
 {
 public:
-    CRemoveUndo(CRVTreeCtrl& tree, HTREEITEM hFormerParent);
-    ~CRemoveUndo() override { CBranchCopies::FreeItemCopies(m_branch); }
+    CRemoveUndo(IUndoTarget& tree, HTREEITEM hFormerParent);
+    ~CRemoveUndo() override { FreeItemCopies(m_branch); }
     // Pasting the branch back is the undo command's work, which the tree does not have yet.
     void Undo() override {}
     ItemCopyList& Branch() { return m_branch; }

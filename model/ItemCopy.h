@@ -1,6 +1,7 @@
 // A detached copy of one tree item, in the form of the control's insert structure. It owns its
 // text and its record copy; a record handed to a created item belongs to that item.
 #pragma once
+#include "model/GrowArray.h"
 #include "model/ItemRecord.h"
 
 #include <windows.h>
@@ -41,3 +42,12 @@ struct ItemCopy
         pszText[kTextCapacity - 1] = '\0';
     }
 };
+
+using ItemCopyList = CGrowArray<ItemCopy*>;
+
+// Frees every copy of the list and empties it.
+inline void FreeItemCopies(ItemCopyList& list)
+{
+    for (int i = 0; i < list.GetCount(); ++i) delete list.GetData()[i];
+    list.SetSize(0);
+}

@@ -2,20 +2,20 @@
 // resolves to the item only while that very item is live, never to a later item that the
 // control gave the same handle value.
 #pragma once
-#include <windows.h>
-#include <commctrl.h>
+#include "model/LiveItems.h"
 
 #include <cstdint>
-
-class CRVTreeCtrl;
 
 class CItemRef
 {
 public:
     CItemRef() = default;
-    CItemRef(const CRVTreeCtrl& tree, HTREEITEM hItem);
+    CItemRef(const CLiveItems& items, HTREEITEM hItem) : m_hItem(hItem), m_nSerial(items.SerialOf(hItem)) {}
     // The item, or null when it is gone.
-    HTREEITEM Get(const CRVTreeCtrl& tree) const;
+    HTREEITEM Get(const CLiveItems& items) const
+    {
+        return m_nSerial != 0 && items.SerialOf(m_hItem) == m_nSerial ? m_hItem : nullptr;
+    }
     HTREEITEM Handle() const { return m_hItem; }
 
 private:

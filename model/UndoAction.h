@@ -1,13 +1,22 @@
 // An entry of the one-level undo stack. Each action may own a chained next action, destroyed
 // with it.
 #pragma once
+#include "model/LiveItems.h"
 
-class CRVTreeCtrl;
+// The tree as its undo actions see it; the tree window is one.
+class IUndoTarget
+{
+public:
+    virtual const CLiveItems& LiveItems() const = 0;
+
+protected:
+    ~IUndoTarget() = default;
+};
 
 class CUndoAction
 {
 public:
-    explicit CUndoAction(CRVTreeCtrl& tree) : m_tree(tree) {}
+    explicit CUndoAction(IUndoTarget& tree) : m_tree(tree) {}
     virtual void Undo() = 0;
     virtual ~CUndoAction() { delete m_pNext; }
     CUndoAction(const CUndoAction&) = delete;
@@ -18,5 +27,5 @@ public:
 
 protected:
     CUndoAction* m_pNext = nullptr; // owned
-    CRVTreeCtrl& m_tree;
+    IUndoTarget& m_tree;
 };

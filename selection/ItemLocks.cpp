@@ -1,6 +1,6 @@
 #include "selection/ItemLocks.h"
 
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 long CItemLocks::IsLocked(HTREEITEM hItem)

@@ -1,7 +1,7 @@
 #include "selection/Selection.h"
 
-#include "model/BranchWalk.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/BranchWalk.h"
+#include "tree/RVTreeCtrl.h"
 
 namespace {
 // TVIS_FOCUSED, which not every SDK's headers name.

@@ -1,6 +1,6 @@
 #include "state/ItemPictures.h"
 
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 int CItemPictures::BaseImage(const ItemRecord& record)
 {

@@ -1,6 +1,6 @@
 #include "state/ItemStates.h"
 
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 namespace {

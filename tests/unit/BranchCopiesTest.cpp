@@ -1,7 +1,7 @@
 // Branch copies, driven through the tree object the way the clipboard and drops use them.
 #include "host/HostObjects.h"
 #include "host/HostWindow.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        CBranchCopies::FreeItemCopies(list);
+        FreeItemCopies(list);
         tree.DestroyWindow();
         view->Release();
     }
@@ -112,7 +112,7 @@ TEST_F(BranchCopies, PastingBelowAnotherParentTakesItsIdentifiers)
     EXPECT_EQ(tree.GetRecord(frame)->nChildren, 2u);
 
     // Within the same data set the host's identifiers survive.
-    CBranchCopies::FreeItemCopies(list);
+    FreeItemCopies(list);
     tree.Copies().CollectBranch(list, left, nullptr);
     const HTREEITEM again = tree.Copies().PasteAsSiblings(right, list, false);
     EXPECT_EQ(tree.GetRecord(again)->dataItemID, 55u);
@@ -150,11 +150,11 @@ TEST_F(BranchCopies, IsolatedItemsStayInTheirDataSet)
     const HTREEITEM plate = Add(fixture, "Plate", 0);
     tree.Copies().CollectBranch(list, plate, nullptr);
     EXPECT_EQ(tree.Copies().PasteAsChildren(gearbox, list), nullptr) << "out of an isolated assembly";
-    CBranchCopies::FreeItemCopies(list);
+    FreeItemCopies(list);
     tree.Copies().CollectBranch(list, shaft, nullptr);
     EXPECT_EQ(tree.Copies().PasteAsChildren(fixture, list), nullptr) << "into one from another data set";
     const HTREEITEM sameSet = tree.Builder().AddAssembly("Same set", 7, 3, true);
-    CBranchCopies::FreeItemCopies(list);
+    FreeItemCopies(list);
     tree.Copies().CollectBranch(list, plate, nullptr);
     EXPECT_NE(tree.Copies().PasteAsChildren(sameSet, list), nullptr);
 }

@@ -1,6 +1,6 @@
 // Item creation inside the tree window: undo records, key registration, the last mouse point.
 #include "host/HostWindow.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // sink's selection lock.
 #include "host/HostObjects.h"
 #include "host/HostWindow.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
 

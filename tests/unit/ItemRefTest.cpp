@@ -2,7 +2,7 @@
 // control gives the same handle value; selection marks are put back as listed.
 #include "host/HostWindow.h"
 #include "model/InsertUndo.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // failure can be replayed (RV_SEED=<n>).
 #include "host/HostObjects.h"
 #include "host/HostWindow.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
 

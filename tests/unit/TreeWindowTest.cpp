@@ -1,7 +1,7 @@
 // The tree window object with a real control: key index upkeep, path-aware parent lookups,
 // live items and the undo stack.
 #include "host/HostWindow.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
 

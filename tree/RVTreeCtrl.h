@@ -4,16 +4,16 @@
 #pragma once
 #include "RVWindow.h"
 #include "host/HostMessenger.h"
-#include "model/BranchCopies.h"
+#include "tree/BranchCopies.h"
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
 #include "model/ItemRecord.h"
-#include "model/ItemRemoval.h"
+#include "tree/ItemRemoval.h"
 #include "model/KeyIndex.h"
 #include "model/LiveItems.h"
 #include "model/RecordLookup.h"
-#include "model/TreeBuilder.h"
-#include "model/TreeNavigator.h"
+#include "tree/TreeBuilder.h"
+#include "tree/TreeNavigator.h"
 #include "model/UndoAction.h"
 #include "platform/ComPtr.h"
 #include "platform/NotifyForwarder.h"
@@ -26,7 +26,7 @@
 
 #include <string>
 
-class CRVTreeCtrl final : public CTreeCtrl, private IItemSource
+class CRVTreeCtrl final : public CTreeCtrl, public IUndoTarget, private IItemSource
 {
 public:
     // Styles the tree window always has.
@@ -61,6 +61,7 @@ public:
     HTREEITEM ResolveItem(ULONG_PTR value) const;
     bool IsLiveItem(HTREEITEM hItem) const { return m_liveItems.Contains(hItem); }
     uint64_t SerialOf(HTREEITEM hItem) const { return m_liveItems.SerialOf(hItem); }
+    const CLiveItems& LiveItems() const override { return m_liveItems; }
     size_t LiveItemCount() const { return m_liveItems.Count(); }
 
     ItemRecord* GetRecord(HTREEITEM hItem) { return m_lookup.GetRecord(hItem); }

@@ -1,7 +1,7 @@
-#include "model/TreeBuilder.h"
+#include "tree/TreeBuilder.h"
 
 #include "model/InsertUndo.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
-#include "model/ItemRemoval.h"
+#include "tree/ItemRemoval.h"
 
-#include "model/BranchWalk.h"
+#include "tree/BranchWalk.h"
 #include "model/InsertUndo.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <algorithm>
 #include <memory>
@@ -12,7 +12,7 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
 {
     if (!hItem) return;
     if (m_nInDeletion > 0) {
-        m_pending.emplace_back(m_tree, hItem);
+        m_pending.emplace_back(m_tree.LiveItems(), hItem);
         return;
     }
     CRedrawScope noRedraw(m_tree.Redraw());
@@ -66,7 +66,7 @@ void CItemRemoval::RemovePending()
     while (!m_pending.empty() && m_nInDeletion == 0) {
         const CItemRef next = m_pending.front();
         m_pending.erase(m_pending.begin());
-        if (const HTREEITEM hItem = next.Get(m_tree)) RemoveTreeItem(hItem);
+        if (const HTREEITEM hItem = next.Get(m_tree.LiveItems())) RemoveTreeItem(hItem);
     }
 }
 
@@ -78,9 +78,9 @@ void CItemRemoval::RemoveAllChildren(HTREEITEM hItem)
     // waits, so the list must not be read again from the control as it goes.
     std::vector<CItemRef> children;
     for (HTREEITEM hChild = m_tree.GetChildItem(hItem); hChild; hChild = m_tree.GetNextSiblingItem(hChild))
-        children.emplace_back(m_tree, hChild);
+        children.emplace_back(m_tree.LiveItems(), hChild);
     for (const CItemRef& child : children)
-        if (const HTREEITEM hChild = child.Get(m_tree)) RemoveTreeItem(hChild);
+        if (const HTREEITEM hChild = child.Get(m_tree.LiveItems())) RemoveTreeItem(hChild);
 }
 
 void CItemRemoval::OnDeleteItem(HTREEITEM hItem, const ItemRecord* pRecord, bool bTearingDown)

@@ -4,7 +4,7 @@
 // sibling is read only after the item's whole branch is done; an item the host removed
 // meanwhile ends its level.
 #pragma once
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <vector>
 

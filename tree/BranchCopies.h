@@ -12,8 +12,6 @@
 
 class CRVTreeCtrl;
 
-using ItemCopyList = CGrowArray<ItemCopy*>;
-
 class CBranchCopies
 {
 public:
@@ -29,7 +27,6 @@ public:
     bool CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId, const VisitFn& visit = nullptr);
     // Copies the item; returns its record as the control holds it (null for none).
     ItemRecord* CaptureItem(ItemCopy& copy, HTREEITEM hItem);
-    static void FreeItemCopies(ItemCopyList& list);
     // A copy with a record of its own, sharing the original's text.
     static ItemCopy* CloneItemCopy(const ItemCopy& copy);
     // Creates the list's items after (or before) the target; returns the new root or null.

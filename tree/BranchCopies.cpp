@@ -1,8 +1,8 @@
-#include "model/BranchCopies.h"
+#include "tree/BranchCopies.h"
 
-#include "model/BranchWalk.h"
+#include "tree/BranchWalk.h"
 #include "model/InsertUndo.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 #include <map>
@@ -58,12 +58,6 @@ ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
         copy.state = item.state;
     }
     return reinterpret_cast<ItemRecord*>(item.lParam);
-}
-
-void CBranchCopies::FreeItemCopies(ItemCopyList& list)
-{
-    for (int i = 0; i < list.GetCount(); ++i) delete list.GetData()[i];
-    list.SetSize(0);
 }
 
 ItemCopy* CBranchCopies::CloneItemCopy(const ItemCopy& copy)

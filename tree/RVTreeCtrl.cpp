@@ -1,4 +1,4 @@
-#include "model/RVTreeCtrl.h"
+#include "tree/RVTreeCtrl.h"
 
 #include "platform/ComModule.h"
 #include "res/resource.h"
@@ -25,7 +25,7 @@ CRVTreeCtrl::~CRVTreeCtrl()
     m_messenger.Release();
     m_pIRVWindowSink.Release();
     ClearUndo();
-    CBranchCopies::FreeItemCopies(m_clipboard);
+    FreeItemCopies(m_clipboard);
 }
 
 bool CRVTreeCtrl::Create(HWND hParent)

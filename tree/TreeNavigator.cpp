@@ -1,7 +1,7 @@
-#include "model/TreeNavigator.h"
+#include "tree/TreeNavigator.h"
 
-#include "model/BranchWalk.h"
-#include "model/RVTreeCtrl.h"
+#include "tree/BranchWalk.h"
+#include "tree/RVTreeCtrl.h"
 
 #include <algorithm>
 
