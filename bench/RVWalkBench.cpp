@@ -184,6 +184,8 @@ const char* MessageName(UINT msg)
     case TVM_GETCOUNT: return "GETCOUNT";
     case TVM_ENSUREVISIBLE: return "ENSUREVISIBLE";
     case TVM_SELECTITEM: return "SELECTITEM";
+    case TVM_HITTEST: return "HITTEST";
+    case TVM_GETITEMRECT: return "GETITEMRECT";
     case 0: return "SETREDRAW+other";
     default: return "other";
     }
@@ -298,6 +300,51 @@ void SelectItemsOldPath(CRVTreeCtrl& tree, uint32_t key)
     }
 }
 
+// A drag over the expanded tree: every mouse move hit-tests, reads the row and moves the drop
+// highlight; every auto-scroll tick scrolls a line. Neither may depend on the tree's size.
+void MeasureDrag(IRVWnd2* rv, CRVTreeCtrl& tree, HTREEITEM big, BareTree& bare)
+{
+    constexpr int kMoves = 200;
+    rv->MoveWindow(0, 0, 300, 600);
+    rv->ShowWindow(SW_SHOW);
+    SetWindowPos(bare.tree, nullptr, 0, 0, 300, 600, SWP_NOZORDER | SWP_SHOWWINDOW);
+    const HWND hWnd = tree.GetHwnd();
+    const HTREEITEM first = tree.GetChildItem(big);
+    RECT row{};
+    tree.GetItemRect(first, row, true);
+    const int height = row.bottom - row.top;
+    const POINT start{row.left + 2, (row.top + row.bottom) / 2};
+    tree.Drag().BeginDrag(first, start);
+    const auto pointAt = [&](int i) { return POINT{start.x, start.y + (1 + i % 20) * height}; };
+    const Cost moves = Measured(tree, [&] {
+        for (int i = 0; i < kMoves; ++i) {
+            const POINT pt = pointAt(i);
+            SendMessageA(hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+        }
+    });
+    const double bareMoves = Seconds([&] {
+        for (int i = 0; i < kMoves; ++i) {
+            TVHITTESTINFO hit{};
+            hit.pt = pointAt(i);
+            const LPARAM item = SendMessageA(bare.tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            SendMessageA(bare.tree, TVM_SELECTITEM, TVGN_DROPHILITE, item);
+        }
+    });
+    TableRow("drag: one mouse move", moves, bareMoves, kMoves);
+    // The cursor 2 pixels above the bottom edge: every tick scrolls a line.
+    POINT edge{start.x, 598};
+    ClientToScreen(hWnd, &edge);
+    SetCursorPos(edge.x, edge.y);
+    const Cost ticks = Measured(tree, [&] {
+        for (int i = 0; i < kMoves; ++i) SendMessageA(hWnd, WM_TIMER, 1, 0);
+    });
+    const double bareTicks = Seconds([&] {
+        for (int i = 0; i < kMoves; ++i) SendMessageA(bare.tree, WM_VSCROLL, SB_LINEDOWN, 0);
+    });
+    TableRow("drag: one auto-scroll tick", ticks, bareTicks, kMoves);
+    tree.Drag().Cancel();
+}
+
 void RunOperations(int parts)
 {
     HWND host = CreateHostWindow();
@@ -356,6 +403,8 @@ void RunOperations(int parts)
     bare.Expand(TVE_COLLAPSE);
     const Cost expand = Measured(tree, [&] { tree.Navigator().ExpandToDepth(nullptr, -1); });
     TableRow("expand the whole tree", expand, Seconds([&] { bare.Expand(TVE_EXPAND); }), parts);
+
+    MeasureDrag(rv, tree, big, bare);
 
     const Cost remove = Measured(tree, [&] { tree.RemoveTreeItem(big); });
     const double bareRemove = Seconds([&] {

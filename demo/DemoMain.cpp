@@ -165,7 +165,7 @@ std::vector<ULONG_PTR> AddBranch(IRVWnd2* pTree, ULONG_PTR root, const SampleIte
     return added;
 }
 
-void FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
+std::vector<ULONG_PTR> FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
 {
     std::printf("Building the sample structure:\n");
     ULONG_PTR gearbox = 0, fixture = 0;
@@ -201,6 +201,43 @@ void FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
     pTree->RemoveTreeItem(items[9]);
     pTree->GetNumSelected(&selected);
     std::printf("  %d items still selected\n", selected);
+    return items;
+}
+
+// Where a user would point at an item's label, in the tree window's client coordinates.
+POINT LabelPoint(HWND hTree, ULONG_PTR item)
+{
+    RECT rect{};
+    std::memcpy(&rect, &item, sizeof item); // the message takes the item in the rectangle
+    SendMessageA(hTree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+    return POINT{rect.left + 4, (rect.top + rect.bottom) / 2};
+}
+
+// What a user's hands would send: the cursor moved onto the point, then the buttons.
+void RightClickAt(HWND hTree, POINT pt)
+{
+    POINT screen = pt;
+    ClientToScreen(hTree, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const LPARAM at = MAKELPARAM(pt.x, pt.y);
+    SendMessageA(hTree, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    SendMessageA(hTree, WM_RBUTTONUP, 0, at); // the control turns the release into the menu request
+}
+
+void DragFromTo(HWND hTree, POINT from, POINT to)
+{
+    SendMessageA(hTree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendMessageA(hTree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    SendMessageA(hTree, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
+// The scripted session's user: a right-click for the host's menu and a drag of a part.
+void ActAsUser(HWND hTree, const std::vector<ULONG_PTR>& items)
+{
+    std::printf("A right-click on the input shaft (the host would show its menu now):\n");
+    RightClickAt(hTree, LabelPoint(hTree, items[4]));
+    std::printf("Dragging the pinion onto the housing:\n");
+    DragFromTo(hTree, LabelPoint(hTree, items[6]), LabelPoint(hTree, items[0]));
 }
 
 // Paints the tree window into a 24-bit bitmap file (WM_PRINTCLIENT), so that a headless run
@@ -281,13 +318,15 @@ int Run(bool headless, const char* snapshot)
     host.SetTree(pTree);
     IRVWnd3* pTree3 = nullptr;
     pTree->QueryInterface(IID_IRVWnd3, reinterpret_cast<void**>(&pTree3));
-    FillSample(pTree, pTree3);
+    const std::vector<ULONG_PTR> items = FillSample(pTree, pTree3);
     pTree3->Release();
+    const HWND hTree = FindWindowExA(hMain, nullptr, WC_TREEVIEWA, nullptr);
+    if (headless) ActAsUser(hTree, items);
     std::printf("The tree as the component reports it:\n");
     PrintTree(pTree);
 
     if (snapshot) {
-        const bool saved = SaveSnapshot(FindWindowExA(hMain, nullptr, WC_TREEVIEWA, nullptr), snapshot);
+        const bool saved = SaveSnapshot(hTree, snapshot);
         std::printf("Snapshot of the tree window %s %s\n", saved ? "written to" : "could not be written to", snapshot);
     }
 

@@ -740,12 +740,27 @@ STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR htreeitem)
     return S_OK;
 }
 
+// ---- The user's side ----
+
+STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR htreeitem)
+{
+    const CKeepAlive alive(Self());
+    // An item that is not live is no item: nothing to edit.
+    if (const HTREEITEM hItem = m_tree.ResolveItem(htreeitem)) m_tree.LabelEditing().EditLabel(hItem);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int TOrF)
+{
+    const CKeepAlive alive(Self());
+    m_tree.Drag().SetInsertBeforeDrop(TOrF != 0);
+    return S_OK;
+}
+
 // ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
 
 STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR, LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::GotoBookmark(LONG) { return E_NOTIMPL; }
 STDMETHODIMP CRVWnd::ClearBookmarks() { return E_NOTIMPL; }

@@ -10,7 +10,7 @@
 
 struct ItemCopy
 {
-    static constexpr int kTextCapacity = 128;
+    static constexpr int kTextCapacity = 128; // the first read of a label; a longer one is read whole
 
     HTREEITEM hParent = nullptr;     // source parent, replaced by the new parent on creation
     HTREEITEM hInsertAfter = TVI_LAST;
@@ -18,7 +18,7 @@ struct ItemCopy
     HTREEITEM hItem = nullptr;       // the source item; key of the drop map for its children
     UINT state = 0;
     UINT stateMask = TVIS_STATEIMAGEMASK;
-    char* pszText = nullptr;         // owned, at most kTextCapacity - 1 characters
+    char* pszText = nullptr;         // owned, the whole label
     int cchTextMax = kTextCapacity;
     int iImage = 0, iSelectedImage = 0, cChildren = 0;
     ItemRecord* pRecord = nullptr;   // owned until handed to a created item
@@ -37,9 +37,11 @@ struct ItemCopy
     {
         if (ownsText) delete[] pszText;
         ownsText = true;
-        pszText = new char[kTextCapacity];
-        std::strncpy(pszText, text ? text : "", kTextCapacity - 1);
-        pszText[kTextCapacity - 1] = '\0';
+        if (!text) text = "";
+        const size_t length = std::strlen(text);
+        pszText = new char[length + 1];
+        std::memcpy(pszText, text, length + 1);
+        cchTextMax = static_cast<int>(length + 1);
     }
 };
 

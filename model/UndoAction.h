@@ -8,6 +8,7 @@ class IUndoTarget
 {
 public:
     virtual const CLiveItems& LiveItems() const = 0;
+    virtual void SetItemLabel(HTREEITEM hItem, const char* text) = 0;
 
 protected:
     ~IUndoTarget() = default;

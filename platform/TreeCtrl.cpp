@@ -214,6 +214,26 @@ bool CTreeCtrl::SelectItem(HTREEITEM hItem, UINT code)
     return Send(TVM_SELECTITEM, code, reinterpret_cast<LPARAM>(hItem)) != 0;
 }
 
+HWND CTreeCtrl::EditLabel(HTREEITEM hItem)
+{
+    return reinterpret_cast<HWND>(Send(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem)));
+}
+
+bool CTreeCtrl::EndEditLabelNow(bool cancel)
+{
+    return Send(TVM_ENDEDITLABELNOW, cancel ? TRUE : FALSE) != 0;
+}
+
+HWND CTreeCtrl::GetEditControl()
+{
+    return reinterpret_cast<HWND>(Send(TVM_GETEDITCONTROL));
+}
+
+HIMAGELIST CTreeCtrl::CreateDragImage(HTREEITEM hItem)
+{
+    return reinterpret_cast<HIMAGELIST>(Send(TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(hItem)));
+}
+
 UINT CTreeCtrl::GetCount()
 {
     return static_cast<UINT>(Send(TVM_GETCOUNT));

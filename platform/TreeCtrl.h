@@ -57,6 +57,15 @@ public:
     bool SetUnicodeFormat(bool unicode);
     void SetRedraw(bool redraw) { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 
+    // Label editing in the control's own edit window.
+    HWND EditLabel(HTREEITEM hItem);
+    bool EndEditLabelNow(bool cancel);
+    HWND GetEditControl();
+    // Dragging: the control's picture of an item, the drop highlight, scrolling by a line.
+    HIMAGELIST CreateDragImage(HTREEITEM hItem);
+    bool SelectDropTarget(HTREEITEM hItem) { return SelectItem(hItem, TVGN_DROPHILITE); }
+    void ScrollLine(bool up) { Send(WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN); }
+
     // Messages sent to the control so far, in all and by message (for measurements).
     unsigned long MessagesSent() const { return m_nMessagesSent; }
     std::map<UINT, unsigned long> MessagesByType() const;

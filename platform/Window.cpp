@@ -107,6 +107,16 @@ LRESULT CWindowBase::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam)
     return m_hWnd ? ::CallWindowProcW(m_prevProc, m_hWnd, msg, wParam, lParam) : 0;
 }
 
+LRESULT CWindowBase::DetachAndForward()
+{
+    if (!m_pCurrent || !m_hWnd) return 0;
+    const HWND hWnd = m_hWnd;
+    const WNDPROC previous = m_prevProc;
+    const CurrentMessage message = *m_pCurrent;
+    Detach();
+    return ::CallWindowProcW(previous, hWnd, message.msg, message.wParam, message.lParam);
+}
+
 LRESULT CALLBACK CWindowBase::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* const pWnd = reinterpret_cast<CWindowBase*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));

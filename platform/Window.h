@@ -43,6 +43,9 @@ protected:
     virtual void PreCreateWindow(CREATESTRUCTA& cs) { (void)cs; }
     // Called after the window's last message; m_hWnd is already null.
     virtual void OnFinalMessage() {}
+    // Leaves the window's chain and passes the current message on: for a window whose owner
+    // takes its own subclass off when it is destroyed, so that later messages would miss us.
+    LRESULT DetachAndForward();
 
     HWND m_hWnd = nullptr;
 

@@ -5,6 +5,7 @@
 #include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <vector>
@@ -47,8 +48,12 @@ ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
     copy.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
     copy.hItem = hItem;
     copy.stateMask = TVIS_STATEIMAGEMASK;
-    copy.SetText(item.pszText ? item.pszText : "");
-    copy.cchTextMax = ItemCopy::kTextCapacity;
+    // A label that filled the buffer may be longer: a copy keeps the whole of it.
+    const char* const pText = item.pszText ? item.pszText : "";
+    if (std::strlen(pText) + 1 >= static_cast<size_t>(ItemCopy::kTextCapacity))
+        copy.SetText(m_tree.GetItemText(hItem).c_str());
+    else
+        copy.SetText(pText);
     delete copy.pRecord;
     copy.pRecord = new ItemRecord();
     if (const auto* pSource = reinterpret_cast<const ItemRecord*>(item.lParam)) {
@@ -163,4 +168,76 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
         m_tree.PushUndo(new CInsertUndo(m_tree, hRoot));
     }
     return hRoot;
+}
+
+HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREEITEM hInsertAfter)
+{
+    ItemRecord* const pRecord = copy.pRecord;
+    if (!pRecord) return nullptr;
+    // The copy's children are counted again as they are created under it, and the host's
+    // identifier inside a data set means nothing in another one.
+    pRecord->nChildren = 0;
+    pRecord->nChildrenOn = 0;
+    const ItemRecord* const pParent = m_tree.GetRecord(hParent);
+    const uint32_t dataID = pParent ? pParent->dataID : 0;
+    if (dataID == 0 || dataID != pRecord->dataID) pRecord->dataItemID = 0;
+
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = hParent;
+    insert.hInsertAfter = hInsertAfter;
+    insert.item.mask = copy.mask;
+    insert.item.state = copy.state;
+    insert.item.stateMask = TVIS_STATEIMAGEMASK;
+    insert.item.pszText = copy.pszText;
+    insert.item.lParam = reinterpret_cast<LPARAM>(pRecord);
+    const HTREEITEM hNew = m_tree.Builder().CreateItem(&insert);
+    if (!hNew) return nullptr;
+    copy.pRecord = nullptr; // the item owns it now
+    if (pRecord->state != 0) {
+        ItemRecord* const pCounted = m_tree.GetRecord(hParent);
+        if (pCounted && pCounted->nChildrenOn < pCounted->nChildren) ++pCounted->nChildrenOn;
+    }
+    if (pRecord->bLocked) m_tree.Locks().LockItem(hNew, 1);
+    return hNew;
+}
+
+HTREEITEM CBranchCopies::CopyBranch(HTREEITEM hSource, HTREEITEM hNewParent)
+{
+    if (!hSource || !hNewParent || hNewParent == TVI_ROOT) return nullptr;
+    if (!m_tree.IsLiveItem(hSource) || !m_tree.IsLiveItem(hNewParent)) return nullptr;
+    // The copy of each level goes below the copy of the level above it; no host call is made
+    // on the way, so the walk's state holds throughout.
+    std::vector<HTREEITEM> copies;
+    HTREEITEM hRoot = nullptr;
+    WalkBranch(m_tree, hSource, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+        ItemCopy copy;
+        CaptureItem(copy, hItem);
+        const HTREEITEM hParent = level == 0 ? hNewParent : copies[static_cast<size_t>(level - 1)];
+        const HTREEITEM hNew = CreateFromCopy(copy, hParent, TVI_LAST);
+        if (!hNew) return false; // nothing to copy its children into
+        if (level == 0) hRoot = hNew;
+        copies.resize(static_cast<size_t>(level) + 1);
+        copies[static_cast<size_t>(level)] = hNew;
+        childLevel = level + 1;
+        return true;
+    });
+    return hRoot;
+}
+
+HTREEITEM CBranchCopies::MoveBranchBefore(HTREEITEM hSource, HTREEITEM hNewParent, HTREEITEM hInsertAfter)
+{
+    if (!m_tree.IsLiveItem(hSource) || !m_tree.IsLiveItem(hNewParent)) return nullptr;
+    ItemCopy copy;
+    CaptureItem(copy, hSource);
+    const HTREEITEM hNew = CreateFromCopy(copy, hNewParent, hInsertAfter ? hInsertAfter : TVI_FIRST);
+    if (!hNew) return nullptr;
+    // Each child is copied before it is removed; a child that cannot be copied, or that stays
+    // (the host's doing), stays where it is.
+    while (m_tree.IsLiveItem(hSource) && m_tree.IsLiveItem(hNew)) {
+        const HTREEITEM hChild = m_tree.GetChildItem(hSource);
+        if (!hChild || !CopyBranch(hChild, hNew)) break;
+        m_tree.RemoveTreeItem(hChild);
+        if (m_tree.IsLiveItem(hChild)) break;
+    }
+    return hNew;
 }

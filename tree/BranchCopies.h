@@ -33,8 +33,15 @@ public:
     HTREEITEM PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& list, bool before);
     // Creates the list's items as the target's last children; returns the new root or null.
     HTREEITEM PasteAsChildren(HTREEITEM hTarget, const ItemCopyList& list);
+    // Copies a live item and its branch as the new parent's last child; the new item or null.
+    HTREEITEM CopyBranch(HTREEITEM hSource, HTREEITEM hNewParent);
+    // Re-creates a live item below the new parent after hInsertAfter (0: first) and moves its
+    // children under the new item; the caller removes the source itself.
+    HTREEITEM MoveBranchBefore(HTREEITEM hSource, HTREEITEM hNewParent, HTREEITEM hInsertAfter);
 
 private:
+    // Creates an item from a copy, whose record it hands to the item.
+    HTREEITEM CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const ItemCopyList& list, bool siblings, bool before);
 
     CRVTreeCtrl& m_tree;

@@ -1,8 +1,8 @@
 #include "tree/RVTreeCtrl.h"
 
-#include "platform/ComModule.h"
-#include "res/resource.h"
 #include "state/ImageLists.h"
+
+#include <windowsx.h>
 
 namespace {
 // Posted to the tree window to carry out removals that had to wait.
@@ -11,7 +11,8 @@ constexpr UINT kRemovePending = WM_APP + 0x52;
 
 CRVTreeCtrl::CRVTreeCtrl()
     : m_redraw(*this), m_selection(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
-      m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this)
+      m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this), m_labelEditing(*this), m_mouse(*this),
+      m_contextMenu(*this), m_drag(*this)
 {
 }
 
@@ -94,6 +95,29 @@ long CRVTreeCtrl::SendHostMessage2(uint32_t typeID, HostMessage code, HTREEITEM 
     return m_messenger.Send2(typeID, code, hItem);
 }
 
+uint32_t CRVTreeCtrl::TypeIDOf(HTREEITEM hItem)
+{
+    const ItemRecord* const pRecord = IsLiveItem(hItem) ? GetRecord(hItem) : nullptr;
+    return pRecord ? pRecord->typeID : 0;
+}
+
+long CRVTreeCtrl::SendItemMessage(HostMessage code, HTREEITEM hItem)
+{
+    if (!IsLiveItem(hItem)) return 0;
+    const ItemRecord* const pRecord = GetRecord(hItem);
+    return m_messenger.Send(pRecord ? pRecord->typeID : 0, code, hItem, pRecord);
+}
+
+long CRVTreeCtrl::SendItemMessageForm2(HostMessage code, HTREEITEM hItem)
+{
+    return IsLiveItem(hItem) ? m_messenger.SendForm2(TypeIDOf(hItem), code, hItem) : 0;
+}
+
+long CRVTreeCtrl::SendItemMessage2(HostMessage code, HTREEITEM hItem)
+{
+    return IsLiveItem(hItem) ? m_messenger.Send2(TypeIDOf(hItem), code, hItem) : 0;
+}
+
 uint32_t CRVTreeCtrl::GetHTIState(HTREEITEM hItem)
 {
     const ItemRecord* const pRecord = hItem ? GetRecord(hItem) : nullptr;
@@ -103,16 +127,6 @@ uint32_t CRVTreeCtrl::GetHTIState(HTREEITEM hItem)
 void CRVTreeCtrl::InvalidateAll()
 {
     if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
-}
-
-HCURSOR CRVTreeCtrl::DragCursor(int which) const
-{
-    switch (which) {
-    case IDC_INSERTABOVE: return m_hCurInsertAbove;
-    case IDC_INSERTBELOW: return m_hCurInsertBelow;
-    case IDC_DROPONTO: return m_hCurDropOnto;
-    default: return nullptr;
-    }
 }
 
 // ---- Key index ----
@@ -180,6 +194,11 @@ void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
     m_undoStack.push(pAction);
 }
 
+CUndoAction* CRVTreeCtrl::PopUndo()
+{
+    return m_undoStack.GetCount() > 0 ? m_undoStack.pop() : nullptr;
+}
+
 void CRVTreeCtrl::ClearUndo()
 {
     while (m_undoStack.GetCount() > 0) delete m_undoStack.pop();
@@ -187,8 +206,9 @@ void CRVTreeCtrl::ClearUndo()
 
 // ---- Messages ----
 
-bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT& result)
+bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    if (ProcessInput(msg, wParam, lParam, result)) return true;
     switch (msg) {
     case WM_CREATE:
         result = OnCreate();
@@ -226,12 +246,51 @@ LRESULT CRVTreeCtrl::OnCreate()
     SetUnicodeFormat(false);
     if (HIMAGELIST items = rv::ItemImageList()) SetImageList(items, TVSIL_NORMAL);
     if (HIMAGELIST states = rv::StateImageList()) SetImageList(states, TVSIL_STATE);
-    // Cursor resources are shared by the module and need no destroying.
-    const HINSTANCE hModule = g_module.GetModuleInstance();
-    m_hCurInsertAbove = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTABOVE));
-    m_hCurInsertBelow = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTBELOW));
-    m_hCurDropOnto = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_DROPONTO));
+    m_drag.OnCreate();
+    m_labelEditing.OnCreate(m_hWnd);
     return result;
+}
+
+bool CRVTreeCtrl::ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    result = 0;
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        m_mouse.OnLButtonDown(wParam, pt);
+        return true;
+    case WM_LBUTTONUP:
+        if (m_drag.IsDragging())
+            m_drag.OnDrop();
+        else
+            m_mouse.OnLButtonUp();
+        return true;
+    case WM_LBUTTONDBLCLK:
+        m_mouse.OnLButtonDblClk(pt);
+        return true;
+    case WM_MOUSEMOVE:
+        m_drag.OnMouseMove(pt);
+        return true;
+    case WM_TIMER:
+        return m_drag.OnTimer(wParam);
+    case WM_CAPTURECHANGED:
+        m_drag.Cancel(); // another window took the mouse: the drag cannot go on
+        return false;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE) m_drag.Cancel();
+        m_mouse.OnKeyDown();
+        return true;
+    case WM_CHAR:
+        return true;
+    case WM_RBUTTONDOWN:
+        m_contextMenu.OnRButtonDown();
+        return true;
+    case WM_CONTEXTMENU:
+        m_contextMenu.OnContextMenu(pt);
+        return true;
+    default:
+        return false;
+    }
 }
 
 LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
@@ -284,6 +343,25 @@ LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW:
         return OnItemExpanding(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
+    case TVN_BEGINLABELEDITA:
+    case TVN_BEGINLABELEDITW:
+        return m_labelEditing.OnBeginLabelEdit(*pHdr);
+    case TVN_ENDLABELEDITA:
+    case TVN_ENDLABELEDITW:
+        return m_labelEditing.OnEndLabelEdit(*pHdr);
+    case NM_CLICK:
+        m_mouse.OnClick();
+        return 0;
+    case NM_DBLCLK:
+        m_mouse.OnDblClk();
+        return 0;
+    case NM_RCLICK:
+        m_contextMenu.OnRClick();
+        return 0;
+    case TVN_BEGINRDRAGA:
+    case TVN_BEGINRDRAGW:
+        m_contextMenu.OnBeginRDrag();
+        return 0;
     default:
         return 0;
     }
@@ -296,6 +374,7 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
     // The host hears of the record the notification carries; the record freed is the one the
     // item holds afterwards (the host may have handed it another meanwhile), known without a
     // message to the control.
+    m_labelEditing.OnItemDeleting(hItem);
     m_removal.OnDeleteItem(hItem, reinterpret_cast<const ItemRecord*>(nm.itemOld.lParam), m_bDestroyGuard != FALSE);
     ItemRecord* const pRecord = QueryRecord(hItem);
     InvalidateRecord(hItem);
@@ -311,8 +390,10 @@ void CRVTreeCtrl::ForgetItem(HTREEITEM hItem, ItemRecord* pRecord)
     if (pRecord && pRecord->key) m_keyIndex.Unregister(pRecord->key, hItem);
     m_selection.Forget(hItem);
     m_liveItems.Remove(hItem);
-    for (HTREEITEM* field : {&m_hFindPosition, &m_hLastBookmark, &m_hPressedItem, &m_hDragItem})
+    for (HTREEITEM* field : {&m_hFindPosition, &m_hLastBookmark})
         if (*field == hItem) *field = nullptr;
+    m_mouse.Forget(hItem);
+    m_drag.Forget(hItem);
 }
 
 LRESULT CRVTreeCtrl::OnItemExpanding(const NMTREEVIEWA& nm)
@@ -327,6 +408,9 @@ void CRVTreeCtrl::OnDestroy()
 {
     if (m_bDestroyGuard) return;
     m_bDestroyGuard = TRUE;
+    // A drag or an edit under way ends with the window, dropping and keeping nothing.
+    m_drag.Cancel();
+    m_labelEditing.EndEdit(true);
     // Every item goes (and is reported) before the control's own destroy handling, whose
     // deletion recurses through the branches and would overflow the stack on a deep tree.
     DeleteBranchFromLeaves(TVI_ROOT);

@@ -4,6 +4,10 @@
 #pragma once
 #include "RVWindow.h"
 #include "host/HostMessenger.h"
+#include "interaction/ContextMenu.h"
+#include "interaction/DragDrop.h"
+#include "interaction/LabelEditing.h"
+#include "interaction/MouseKeyboard.h"
 #include "tree/BranchCopies.h"
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
@@ -51,6 +55,12 @@ public:
     long SendHostMessage(uint32_t typeID, HostMessage code, HTREEITEM hItem, const ItemRecord* pRecord = nullptr);
     // Form 4, through the handler's IMessage2 when it has one.
     long SendHostMessage2(uint32_t typeID, HostMessage code, HTREEITEM hItem);
+    // The same for a live item with its record's typeID (0 without a record): form 1, form 2
+    // (the plain Send, no dataID) and form 4. Nothing is sent for an item that is not live.
+    long SendItemMessage(HostMessage code, HTREEITEM hItem);
+    long SendItemMessageForm2(HostMessage code, HTREEITEM hItem);
+    long SendItemMessage2(HostMessage code, HTREEITEM hItem);
+    uint32_t TypeIDOf(HTREEITEM hItem);
     CHostMessenger& Messenger() { return m_messenger; }
     IRavlinWindowSink* GetSink() const { return m_pIRVWindowSink.get(); }
     IVisibilityManager* GetVisibilityManager() const { return m_pIVisMgr.get(); }
@@ -62,6 +72,7 @@ public:
     bool IsLiveItem(HTREEITEM hItem) const { return m_liveItems.Contains(hItem); }
     uint64_t SerialOf(HTREEITEM hItem) const { return m_liveItems.SerialOf(hItem); }
     const CLiveItems& LiveItems() const override { return m_liveItems; }
+    void SetItemLabel(HTREEITEM hItem, const char* text) override { SetItemText(hItem, text); }
     size_t LiveItemCount() const { return m_liveItems.Count(); }
 
     ItemRecord* GetRecord(HTREEITEM hItem) { return m_lookup.GetRecord(hItem); }
@@ -104,6 +115,8 @@ public:
 
     // ---- Undo stack ----
     void PushUndo(CUndoAction* pAction);
+    // Takes the top action off the stack (the caller owns it); null when there is none.
+    CUndoAction* PopUndo();
     void ClearUndo();
     int UndoCount() const { return m_undoStack.GetCount(); }
     CUndoAction* TopUndo() { return m_undoStack.GetCount() ? *m_undoStack.At(0) : nullptr; }
@@ -111,6 +124,9 @@ public:
     HTREEITEM GetCurrentItem() const { return m_selection.CurrentItem(); }
     POINT LastMousePoint() const { return m_ptLastMouse; }
     void SetLastMousePoint(POINT pt) { m_ptLastMouse = pt; }
+    // The item at the last mouse point, the point every key and menu command acts at.
+    HTREEITEM HitTestLastPoint(UINT* pFlags = nullptr) { return HitTest(m_ptLastMouse, pFlags); }
+    int BookmarkCount() const { return m_nBookmarks; }
     void InvalidateAll();
 
     // The item's on/off state: its record's state, 0 without a record.
@@ -126,8 +142,11 @@ public:
     CBranchCopies& Copies() { return m_copies; }
     CSelection& Selection() { return m_selection; }
     ItemCopyList& Clipboard() { return m_clipboard; }
+    CLabelEditing& LabelEditing() { return m_labelEditing; }
+    CMouseKeyboard& Mouse() { return m_mouse; }
+    CContextMenu& ContextMenu() { return m_contextMenu; }
+    CDragDrop& Drag() { return m_drag; }
     void SetTravNode(int value) { m_bTravNode = value; }
-    HCURSOR DragCursor(int which) const;
 
 protected:
     bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -139,6 +158,8 @@ private:
     HTREEITEM QueryParent(HTREEITEM hItem) override;
 
     LRESULT OnCreate();
+    // The user's input, routed to the concern it belongs to; true when it was handled.
+    bool ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnInsertItem(LPARAM lParam);
     void RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert);
     LRESULT OnSetItem(LPARAM lParam);
@@ -153,38 +174,20 @@ private:
     // Fields, in the order the tree keeps them. The current item, the selection and the two
     // query lists live in m_selection.
     CHostMessenger m_messenger; // the host's IMessage handler
-    POINT m_ptLastMouse{};
-    // Drag state.
-    HIMAGELIST m_pDragImage = nullptr;
-    HTREEITEM m_hDragItem = nullptr;
-    BOOL m_bDragging = FALSE;
-    BOOL m_bInsertBeforeDrop = FALSE;
-    HCURSOR m_hSavedCursor = nullptr;
+    // Before the first click or right press the last mouse point hits nothing.
+    POINT m_ptLastMouse{-1, -1};
     BOOL m_bTravNode = TRUE;
     CGrowArray<ItemCopy*> m_clipboard; // owned copies
     CComPtr<IVisibilityManager> m_pIVisMgr;
     CComPtr<IView3DObjects> m_pIView3DObjects;
     CComPtr<IRavlinWindowSink> m_pIRVWindowSink;
     BOOL m_bPasteLikeInsert = FALSE;
-    // Button state.
-    HTREEITEM m_hPressedItem = nullptr;
-    BOOL m_bLButtonDown = FALSE;
-    BOOL m_bSelectOnRelease = FALSE;
-    BOOL m_bButtonExpanding = FALSE;
-    UINT m_nButtonWord4 = 0;
-    UINT m_nButtonWord5 = 0;
     HTREEITEM m_hFindPosition = nullptr;
-    HCURSOR m_hCurInsertAbove = nullptr;
-    HCURSOR m_hCurInsertBelow = nullptr;
-    HCURSOR m_hCurDropOnto = nullptr;
     HWND m_hFindDialog = nullptr;
     std::string m_findText;
-    int m_nDropMode = 2;
     CRedrawSuspension m_redraw; // the redraw suspension count
     CKeyIndex m_keyIndex;
     CSelection m_selection; // current item, selection, and the selected and mapped query lists
-    UINT_PTR m_nScrollTimer = 0;
-    int m_nScrollTicks = 0;
     BOOL m_bDestroyGuard = FALSE;
     CRecordLookup m_lookup; // record path, parent path and record cache
     CArrayStack<CUndoAction*> m_undoStack; // owned actions
@@ -203,4 +206,9 @@ private:
     CItemStates m_states;
     CBranchCopies m_copies;
     CItemRemoval m_removal;
+    // The user's side: the press state, drag state and edit each live in their own concern.
+    CLabelEditing m_labelEditing;
+    CMouseKeyboard m_mouse;
+    CContextMenu m_contextMenu;
+    CDragDrop m_drag;
 };

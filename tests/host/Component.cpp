@@ -232,3 +232,34 @@ HTREEITEM CTestHost::AddItem(HTREEITEM hParent, const wchar_t* name, ItemRecord*
     if (item) log.Name(item, Narrow(name));
     return T(item);
 }
+
+void CTestHost::ShowTree(int width, int height)
+{
+    ShowWindow(parent.get(), SW_SHOW);
+    rv->MoveWindow(0, 0, width, height);
+    rv->ShowWindow(SW_SHOW);
+    UpdateWindow(parent.get());
+}
+
+GearboxTree::GearboxTree(CTestHost& host)
+{
+    gearbox = host.AddAssembly(L"Gearbox", 4, 9);
+    housing = host.AddItem(gearbox, L"Housing", NewRecord(100));
+    left = host.AddItem(housing, L"Left", NewRecord(101));
+    right = host.AddItem(housing, L"Right", NewRecord(101));
+    shaft = host.AddItem(gearbox, L"Shaft", NewRecord(200));
+    frame = host.AddAssembly(L"Frame", 5, 8);
+    strut = host.AddItem(frame, L"Strut", NewRecord(101));
+    host.rv->ExpandToDepth(0, -1);
+    host.log.Clear();
+}
+
+std::string Msg(const char* code, const char* item, unsigned typeID, unsigned dataID)
+{
+    return Format("IMessage::SendWithDataID(dataID=%u, wID=%u, wMsg=%s, Size=4, data=%s)", dataID, typeID, code, item);
+}
+
+std::string Form2(const char* code, const char* item, unsigned typeID)
+{
+    return Format("IMessage::Send(wID=%u, wMsg=%s, Size=4, data=%s)", typeID, code, item);
+}

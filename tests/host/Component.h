@@ -75,6 +75,9 @@ public:
     HTREEITEM AddItem(HTREEITEM hParent, const wchar_t* name, ItemRecord* pRecord = nullptr);
     std::string TextOf(HTREEITEM hItem) const;
 
+    // Shows the host window with the tree filling it, so that items have places on screen.
+    void ShowTree(int width = 300, int height = 400);
+
     // Releases the component; the host's objects stay for inspection.
     void ReleaseComponent();
 
@@ -88,3 +91,18 @@ public:
     CComPtr<IRVWnd2> rv;
     CComPtr<IRVWnd3> rv3;
 };
+
+// A small product structure built through the interface, everything expanded:
+//   Gearbox (typeID 4, dataID 9) ─┬─ Housing (key 100) ─┬─ Left (101)
+//                                 │                     └─ Right (101)
+//                                 └─ Shaft (200)
+//   Frame (typeID 5, dataID 8) ──── Strut (101)
+struct GearboxTree
+{
+    explicit GearboxTree(CTestHost& host);
+    HTREEITEM gearbox{}, housing{}, left{}, right{}, shaft{}, frame{}, strut{};
+};
+
+// Host message entries as the log shows them: form 1 (with dataID) and form 2 (plain Send).
+std::string Msg(const char* code, const char* item, unsigned typeID = 4, unsigned dataID = 9);
+std::string Form2(const char* code, const char* item, unsigned typeID = 4);

@@ -71,6 +71,19 @@ void PressKey(HWND hWnd, UINT vk)
     SendMessageA(hWnd, WM_KEYUP, vk, 0xC0000001);
 }
 
+void StartDrag(HWND hWnd, POINT from, POINT to, WPARAM keys)
+{
+    SendMessageA(hWnd, WM_LBUTTONDOWN, keys | MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    SendMessageA(hWnd, WM_MOUSEMOVE, keys | MK_LBUTTON, MAKELPARAM(to.x, to.y));
+}
+
+void Drag(HWND hWnd, POINT from, POINT to, WPARAM keys)
+{
+    StartDrag(hWnd, from, to, keys);
+    SendMessageA(hWnd, WM_LBUTTONUP, keys, MAKELPARAM(to.x, to.y));
+    PumpMessages();
+}
+
 namespace {
 void SendKey(WORD vk, bool down)
 {

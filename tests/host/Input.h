@@ -19,6 +19,10 @@ void RightClick(HWND hWnd, POINT pt, WPARAM keys = 0);
 // Moves the screen cursor to a client point of the window (for code that reads the cursor).
 void SetCursorTo(HWND hWnd, POINT pt);
 void PressKey(HWND hWnd, UINT vk);
+// A left-button drag from one client point to another: press, one move, release.
+void Drag(HWND hWnd, POINT from, POINT to, WPARAM keys = 0);
+// The same up to the move; the drag is left running.
+void StartDrag(HWND hWnd, POINT from, POINT to, WPARAM keys = 0);
 
 // Holds a key down (as GetAsyncKeyState sees it) for a scope.
 class CHoldKey

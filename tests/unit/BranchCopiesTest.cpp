@@ -77,11 +77,12 @@ TEST_F(BranchCopies, CollectingGivesPreOrderCopiesWithTheirParents)
     EXPECT_EQ(list.GetCount(), 3);
 }
 
-TEST_F(BranchCopies, CaptureTakesTheStateFromTheRecordAndCutsLongLabels)
+TEST_F(BranchCopies, CaptureTakesTheStateFromTheRecordAndTheWholeLabel)
 {
     tree.GetRecord(left)->state = 1;
     tree.Pictures().SetStatePicture(left, kStateUnloaded);
     tree.Pictures().SetStatePicture(right, kStateUnloaded);
+    // Longer than the first read's buffer: a copy must not lose the end of a label.
     tree.SetItemText(shaft, std::string(200, 'x').c_str());
     ItemCopy onCopy, offCopy, longCopy;
     tree.Copies().CaptureItem(onCopy, left);
@@ -89,7 +90,7 @@ TEST_F(BranchCopies, CaptureTakesTheStateFromTheRecordAndCutsLongLabels)
     tree.Copies().CaptureItem(longCopy, shaft);
     EXPECT_EQ(onCopy.state >> 12, 1u);
     EXPECT_EQ(offCopy.state >> 12, 2u);
-    EXPECT_EQ(std::string(longCopy.pszText), std::string(127, 'x'));
+    EXPECT_EQ(std::string(longCopy.pszText), std::string(200, 'x'));
 }
 
 TEST_F(BranchCopies, PastingBelowAnotherParentTakesItsIdentifiers)

@@ -1,6 +1,9 @@
 // The tree window object with a real control: key index upkeep, path-aware parent lookups,
 // live items and the undo stack.
 #include "host/HostWindow.h"
+#include "host/Input.h"
+#include "model/InsertUndo.h"
+#include "model/RenameUndo.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
@@ -141,4 +144,39 @@ TEST_F(TreeWindow, ClearingTheUndoStackDestroysChainedActions)
 TEST_F(TreeWindow, ControlNotifiesInEightBitTextUnderAUnicodeParent)
 {
     EXPECT_EQ(SendMessageA(tree.GetHwnd(), TVM_GETUNICODEFORMAT, 0, 0), FALSE);
+}
+
+// One Undo reverts a whole move drop: the top action takes the pasted branch away and has the
+// dragged branch's removal chained to it; a label edit saves the label before it begins.
+TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
+{
+    const HTREEITEM root = tree.Builder().AddAssembly("Root", 1, 1, false);
+    const HTREEITEM a = tree.Builder().AddTreeItem("A", root, nullptr);
+    const HTREEITEM b = tree.Builder().AddTreeItem("B", root, nullptr);
+    tree.Builder().AddTreeItem("C", b, nullptr);
+    tree.Navigator().ExpandToDepth(nullptr, -1);
+    ShowWindow(window.get(), SW_SHOW);
+    SetWindowPos(tree.GetHwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_SHOWWINDOW);
+    Drag(tree.GetHwnd(), ItemPoint(tree.GetHwnd(), b, ItemPart::Label), ItemPoint(tree.GetHwnd(), a, ItemPart::Label));
+
+    const HTREEITEM moved = tree.GetChildItem(a);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(tree.GetNextSiblingItem(a), nullptr) << "B left the root";
+    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(moved)), "C");
+    auto* const insert = dynamic_cast<CInsertUndo*>(tree.TopUndo());
+    ASSERT_NE(insert, nullptr);
+    EXPECT_EQ(insert->Item(), moved);
+    auto* const removal = dynamic_cast<CRemoveUndo*>(insert->GetNext());
+    ASSERT_NE(removal, nullptr);
+    EXPECT_EQ(removal->FormerParent(), root);
+    EXPECT_EQ(removal->Branch().GetCount(), 2) << "the dragged item and its child";
+    EXPECT_EQ(removal->GetNext(), nullptr);
+
+    tree.LabelEditing().EditLabel(moved);
+    tree.LabelEditing().EndEdit(true);
+    auto* const rename = dynamic_cast<CRenameUndo*>(tree.TopUndo());
+    ASSERT_NE(rename, nullptr);
+    tree.SetItemText(moved, "Renamed");
+    rename->Undo();
+    EXPECT_EQ(tree.GetItemText(moved), "B");
 }

@@ -1,0 +1,55 @@
+#include "interaction/ContextMenu.h"
+
+#include "tree/RVTreeCtrl.h"
+
+ULONG CContextMenu::MenuMask(bool onItem, bool hasChildren, int bookmarks)
+{
+    if (!onItem) return 0;
+    ULONG mask = hasChildren ? 0x1FFF : 0x1EFF;
+    mask |= bookmarks == 0 ? 0x2000 : 0x1E000;
+    return mask;
+}
+
+void CContextMenu::OnRButtonDown()
+{
+    // The message's own point is not used: the cursor's position is.
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_tree.GetHwnd(), &pt);
+    m_tree.SetLastMousePoint(pt);
+    const HTREEITEM hItem = m_tree.HitTestLastPoint();
+    if (!hItem) {
+        if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) sink->SetMenuMask(0);
+        return;
+    }
+    m_tree.Selection().SetFocusItem(hItem);
+    if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) {
+        const bool hasChildren = m_tree.ItemHasChildren(hItem);
+        sink->SetMenuMask(MenuMask(true, hasChildren, m_tree.BookmarkCount()));
+    }
+    // The sink may have removed the item.
+    const ItemRecord* const pRecord = m_tree.IsLiveItem(hItem) ? m_tree.GetRecord(hItem) : nullptr;
+    if (pRecord && pRecord->typeID != 0) m_tree.SendHostMessage(pRecord->typeID, HM_RBUTTONDOWN, hItem, pRecord);
+}
+
+void CContextMenu::OnContextMenu(POINT screenPoint)
+{
+    const HTREEITEM hItem = m_tree.HitTestLastPoint();
+    const uint32_t typeID = m_tree.TypeIDOf(hItem);
+    if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) sink->NotifySelectedTypeID(static_cast<int>(typeID));
+    long menuKey = 0;
+    if (typeID != 0 && m_tree.IsLiveItem(hItem))
+        menuKey = m_tree.Messenger().SendForm2(typeID, HM_MENUQUERY, hItem);
+    if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink())
+        sink->NotifyRButtonUp(0, screenPoint, static_cast<int>(menuKey));
+}
+
+void CContextMenu::OnRClick()
+{
+    if (const HTREEITEM hItem = m_tree.HitTestLastPoint()) m_tree.SendItemMessage(HM_RCLICK, hItem);
+}
+
+void CContextMenu::OnBeginRDrag()
+{
+    if (const HTREEITEM hItem = m_tree.HitTestLastPoint()) m_tree.SendItemMessage(HM_BEGINRDRAG, hItem);
+}

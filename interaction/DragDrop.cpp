@@ -1,0 +1,353 @@
+#include "interaction/DragDrop.h"
+
+#include "interaction/MouseKeyboard.h"
+#include "model/InsertUndo.h"
+#include "model/ItemRef.h"
+#include "platform/ComModule.h"
+#include "res/resource.h"
+#include "tree/RVTreeCtrl.h"
+
+#include <memory>
+
+namespace {
+constexpr UINT_PTR kScrollTimerId = 1;
+constexpr UINT kScrollPeriod = 75; // milliseconds
+
+bool IsCtrlHeld()
+{
+    return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
+// Frees a list's copies when the drop is done with them.
+class CCopiesOwner
+{
+public:
+    ~CCopiesOwner() { FreeItemCopies(list); }
+    ItemCopyList list;
+};
+} // namespace
+
+void CDragDrop::OnCreate()
+{
+    // Cursor resources are shared by the module and need no destroying.
+    const HINSTANCE hModule = g_module.GetModuleInstance();
+    m_hCurInsertAbove = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTABOVE));
+    m_hCurInsertBelow = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTBELOW));
+    m_hCurDropOnto = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_DROPONTO));
+}
+
+HCURSOR CDragDrop::Cursor(int which) const
+{
+    switch (which) {
+    case IDC_INSERTABOVE: return m_hCurInsertAbove;
+    case IDC_INSERTBELOW: return m_hCurInsertBelow;
+    case IDC_DROPONTO: return m_hCurDropOnto;
+    default: return nullptr;
+    }
+}
+
+// ---- Starting and dragging ----
+
+bool CDragDrop::BeginDrag(HTREEITEM hItem, POINT pt)
+{
+    if (!m_tree.IsLiveItem(hItem) || !m_tree.GetParentItem(hItem)) return false; // roots stay
+    m_hDragItem = hItem;
+    if (m_tree.SendItemMessage(HM_BEGINDRAG, hItem) != 0 || !m_tree.IsLiveItem(hItem)) {
+        m_hDragItem = nullptr;
+        return false;
+    }
+    const HWND hWnd = m_tree.GetHwnd();
+    // Without a picture the drag goes on without one.
+    m_pDragImage.reset(m_tree.CreateDragImage(hItem));
+    if (m_pDragImage) {
+        ::ImageList_BeginDrag(m_pDragImage.get(), 0, 0, 0);
+        ::ImageList_DragEnter(hWnd, pt.x, pt.y);
+    }
+    // The cursor the drag found is the one it leaves.
+    m_hSavedCursor = ::GetCursor();
+    m_bDragging = TRUE;
+    ::SetCapture(hWnd);
+    m_nScrollTimer = ::SetTimer(hWnd, kScrollTimerId, kScrollPeriod, nullptr);
+    return true;
+}
+
+void CDragDrop::OnMouseMove(POINT pt)
+{
+    CMouseKeyboard& mouse = m_tree.Mouse();
+    if (!m_bDragging && mouse.IsButtonDown() && mouse.PressedItem()) {
+        const HTREEITEM hPressed = mouse.PressedItem();
+        m_tree.Selection().DeselectItem(hPressed, false, true);
+        // The sink heard of the deselection and may have removed the item.
+        if (m_tree.IsLiveItem(hPressed)) BeginDrag(hPressed, pt);
+    }
+    if (m_bDragging) DragOver(pt);
+    m_tree.DefaultProcessing();
+}
+
+void CDragDrop::DragOver(POINT pt)
+{
+    if (m_pDragImage) ::ImageList_DragMove(pt.x, pt.y);
+    const HTREEITEM hItem = m_tree.HitTest(pt);
+    if (!hItem) return; // the last highlighted item and band stay
+    RECT rect{};
+    m_tree.GetItemRect(hItem, rect, true);
+    HCURSOR hCursor = m_hCurDropOnto;
+    m_nDropMode = DropOnto;
+    if (rect.bottom - 5 < pt.y && pt.y < rect.bottom) {
+        hCursor = m_hCurInsertBelow;
+        m_nDropMode = DropAfter;
+    } else if (rect.top < pt.y && pt.y < rect.top + 5) {
+        hCursor = m_hCurInsertAbove;
+        m_nDropMode = DropBefore;
+    }
+    ::SetCursor(hCursor);
+    const HWND hWnd = m_tree.GetHwnd();
+    if (m_pDragImage) ::ImageList_DragLeave(hWnd);
+    SetDropTarget(hItem);
+    if (m_pDragImage) ::ImageList_DragEnter(hWnd, pt.x, pt.y);
+}
+
+bool CDragDrop::OnTimer(UINT_PTR id)
+{
+    if (!m_bDragging || id != m_nScrollTimer) return false;
+    ++m_nScrollTicks;
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    RECT client{};
+    ::GetClientRect(m_tree.GetHwnd(), &client);
+    ::MapWindowPoints(m_tree.GetHwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    // Closer to the edge (or beyond it) scrolls on more of the ticks: every tick within 5
+    // pixels, every 2nd to 5th tick from 6 to 9 pixels.
+    bool up = false;
+    LONG every = 0;
+    if (pt.y < client.top + 10) {
+        up = true;
+        every = pt.y - client.top - 4;
+    } else if (pt.y > client.bottom - 10) {
+        every = client.bottom - pt.y - 4;
+    } else {
+        return true;
+    }
+    if (every < 1) every = 1;
+    if (m_nScrollTicks % static_cast<UINT>(every) == 0) {
+        ::ImageList_DragShowNolock(FALSE);
+        m_tree.ScrollLine(up);
+        ::ImageList_DragShowNolock(TRUE);
+    }
+    return true;
+}
+
+// ---- Dropping ----
+
+void CDragDrop::OnDrop()
+{
+    const bool ctrl = IsCtrlHeld();
+    CMouseKeyboard& mouse = m_tree.Mouse();
+    const HTREEITEM hPressed = mouse.EndPress();
+    // From here the drop ends the drag itself: a capture the host takes meanwhile (a message
+    // box, say) does not end it a second time.
+    m_bEnding = TRUE;
+    if (m_nScrollTimer) ::KillTimer(m_tree.GetHwnd(), std::exchange(m_nScrollTimer, 0));
+    ReleaseDragImage();
+    const HTREEITEM hTarget = m_hDropTarget;
+    const HTREEITEM hDragged = m_hDragItem;
+
+    if (hPressed && hTarget == hPressed) {
+        // Back on the pressed item: a click after all.
+        EndDrag();
+        if (mouse.SelectsOnRelease()) {
+            mouse.ClearSelectOnRelease();
+            if (m_tree.IsLiveItem(hPressed)) m_tree.Selection().SelectItem(hPressed, true, ctrl, true);
+        }
+        m_tree.DefaultProcessing();
+        return;
+    }
+    mouse.ClearSelectOnRelease(); // a drop elsewhere selects nothing
+
+    // The drop's items are known by serial from here: a host that removes one inside a message
+    // and adds another may give the new one the same handle value.
+    m_draggedRef = CItemRef(m_tree.LiveItems(), hDragged);
+    m_targetRef = CItemRef(m_tree.LiveItems(), hTarget);
+    m_newRef = CItemRef();
+    HTREEITEM hNew = nullptr;
+    if (hTarget && AllowDrop(hDragged, hTarget)) {
+        const int undoCount = m_tree.UndoCount();
+        const HTREEITEM hFormerParent = hDragged ? m_tree.GetParentItem(hDragged) : nullptr;
+        // What Undo needs to put the dragged branch back, taken before anything moves.
+        std::unique_ptr<CRemoveUndo> removal;
+        if (hDragged && hFormerParent) {
+            removal = std::make_unique<CRemoveUndo>(m_tree, hFormerParent);
+            m_tree.Copies().CollectBranch(removal->Branch(), hDragged, nullptr);
+        }
+        hNew = m_bInsertBeforeDrop ? InsertBeforeDrop(hDragged, hTarget) : CopyAndRemoveDrop(hDragged, hTarget, ctrl);
+        const bool draggedGone = hDragged && !Lives(m_draggedRef);
+        JoinMoveUndo(undoCount, hNew, draggedGone ? std::move(removal) : nullptr);
+    }
+    EndDrag();
+    m_tree.DefaultProcessing();
+    if (hNew && Lives(m_newRef)) {
+        const ItemRecord* const pRecord = m_tree.GetRecord(hNew);
+        m_tree.SendHostMessage(pRecord && pRecord->bIsolated ? pRecord->typeID : 0, HM_DROPPED, hNew, pRecord);
+    }
+}
+
+bool CDragDrop::AllowDrop(HTREEITEM hDragged, HTREEITEM hTarget)
+{
+    if (m_tree.SendItemMessage(HM_DROPQUERY, hTarget) != 0) return false;
+    if (!Lives(m_targetRef)) return false;
+    const ItemRecord* const pTarget = m_tree.GetRecord(hTarget);
+    const ItemRecord* const pDragged = Lives(m_draggedRef) ? m_tree.GetRecord(hDragged) : nullptr;
+    // Nothing goes into an item marked no-drop, nor into a locked one: its branch stays closed
+    // to the user, who would not see what landed there.
+    if (pTarget && (pTarget->bNoDropInto || pTarget->bLocked) && m_nDropMode == DropOnto) return false;
+    const bool isolated = (pTarget && pTarget->bIsolated) || (pDragged && pDragged->bIsolated);
+    if (isolated && (pTarget ? pTarget->dataID : 0) != (pDragged ? pDragged->dataID : 0)) return false;
+    const HostMessage query = m_nDropMode == DropBefore  ? HM_DROPBEFOREQUERY
+                              : m_nDropMode == DropAfter ? HM_DROPAFTERQUERY
+                                                         : HM_DROPCHILDQUERY;
+    return m_tree.SendItemMessage(query, hTarget) == 0 && Lives(m_targetRef);
+}
+
+namespace {
+bool IsAncestorOf(CRVTreeCtrl& tree, HTREEITEM hAncestor, HTREEITEM hItem)
+{
+    for (HTREEITEM h = tree.GetParentItem(hItem); h; h = tree.GetParentItem(h))
+        if (h == hAncestor) return true;
+    return false;
+}
+} // namespace
+
+HTREEITEM CDragDrop::InsertBeforeDrop(HTREEITEM hDragged, HTREEITEM hTarget)
+{
+    if (!Lives(m_draggedRef) || !Lives(m_targetRef) || hTarget == hDragged) return nullptr;
+    const HTREEITEM hTargetParent = m_tree.GetParentItem(hTarget);
+    if (!hTargetParent || hTarget == m_tree.GetParentItem(hDragged) || IsAncestorOf(m_tree, hDragged, hTarget))
+        return nullptr;
+    const HTREEITEM hNew = m_tree.Copies().MoveBranchBefore(hDragged, hTargetParent, m_tree.GetPrevSiblingItem(hTarget));
+    if (!hNew) return nullptr;
+    m_newRef = CItemRef(m_tree.LiveItems(), hNew);
+    if (Lives(m_draggedRef)) m_tree.RemoveTreeItem(hDragged);
+    if (Lives(m_newRef)) m_tree.SendItemMessage(HM_PASTEDASCHILD, hNew);
+    return hNew;
+}
+
+HTREEITEM CDragDrop::CopyAndRemoveDrop(HTREEITEM hDragged, HTREEITEM hTarget, bool ctrl)
+{
+    if (!Lives(m_draggedRef) || !Lives(m_targetRef) || hTarget == hDragged) return nullptr;
+    if (hTarget == m_tree.GetParentItem(hDragged) && m_nDropMode == DropOnto) return nullptr;
+    if (IsAncestorOf(m_tree, hDragged, hTarget)) return nullptr;
+
+    CCopiesOwner copies;
+    m_tree.Copies().CollectBranch(copies.list, hDragged, nullptr); // nothing for an assembly
+
+    // A keyed leaf takes no children: the dragged item is not even offered for removal.
+    const ItemRecord* const pTarget = m_tree.GetRecord(hTarget);
+    const bool keyedLeaf = !m_tree.GetChildItem(hTarget) && pTarget && pTarget->key != 0;
+    // A target the host removed while it heard of the cut takes nothing: the dragged item stays.
+    if (!keyedLeaf && m_tree.SendItemMessage(HM_ITEMCUT, hDragged) == 0 && Lives(m_draggedRef) &&
+        Lives(m_targetRef)) {
+        const HTREEITEM hFormerParent = m_tree.GetParentItem(hDragged);
+        const ItemRecord* const pDragged = m_tree.GetRecord(hDragged);
+        const ItemRecord words = pDragged ? *pDragged : ItemRecord{}; // the record goes with the item
+        if (!ctrl) m_tree.RemoveTreeItem(hDragged);
+        const ItemRecord* const pParent = m_tree.IsLiveItem(hFormerParent) ? m_tree.GetRecord(hFormerParent) : &words;
+        m_tree.SendHostMessage(words.typeID, HM_ITEMREMOVED, hFormerParent, pParent);
+    }
+
+    if (copies.list.GetCount() == 0 || !Lives(m_targetRef) || !m_tree.GetRecord(hTarget)) return nullptr;
+    const long refused = m_tree.SendItemMessage(HM_PASTEINTOQUERY, hTarget);
+    if (!Lives(m_targetRef)) return nullptr;
+    if (m_tree.HostPastes()) {
+        const HostMessage request = m_nDropMode == DropBefore  ? HM_PASTEBEFOREREQUEST
+                                    : m_nDropMode == DropAfter ? HM_PASTEAFTERREQUEST
+                                                               : HM_PASTECHILDREQUEST;
+        m_tree.SendItemMessage(request, hTarget);
+        return nullptr;
+    }
+    if (refused != 0) return nullptr;
+    const bool hasParent = m_tree.GetParentItem(hTarget) != nullptr;
+    HTREEITEM hNew = nullptr;
+    HostMessage pasted = HM_PASTEDASCHILD;
+    if (m_nDropMode == DropBefore && hasParent) {
+        hNew = m_tree.Copies().PasteAsSiblings(hTarget, copies.list, true);
+        pasted = HM_PASTEDBEFORE;
+    } else if (m_nDropMode == DropAfter && hasParent) {
+        hNew = m_tree.Copies().PasteAsSiblings(hTarget, copies.list, false);
+        pasted = HM_PASTEDAFTER;
+    } else {
+        hNew = m_tree.Copies().PasteAsChildren(hTarget, copies.list);
+    }
+    if (!hNew) return nullptr;
+    m_newRef = CItemRef(m_tree.LiveItems(), hNew);
+    m_tree.SendItemMessage(pasted, hNew);
+    m_tree.InvalidateAll();
+    return hNew;
+}
+
+void CDragDrop::JoinMoveUndo(int undoCountBefore, HTREEITEM hNew, std::unique_ptr<CRemoveUndo> removal)
+{
+    // Only the top action is ever run: whatever the drop pushed gives way to one action that
+    // takes the new branch away and, when the dragged item went, puts its branch back.
+    while (m_tree.UndoCount() > undoCountBefore) delete m_tree.PopUndo();
+    CUndoAction* pTop = nullptr;
+    if (hNew && Lives(m_newRef)) {
+        pTop = new CInsertUndo(m_tree, hNew);
+        pTop->SetNext(removal.release());
+    } else {
+        pTop = removal.release();
+    }
+    if (pTop) m_tree.PushUndo(pTop);
+}
+
+// ---- Ending ----
+
+bool CDragDrop::Lives(const CItemRef& item) const
+{
+    return item.Get(m_tree.LiveItems()) != nullptr;
+}
+
+void CDragDrop::SetDropTarget(HTREEITEM hItem)
+{
+    if (m_hDropTarget == hItem) return;
+    // The highlight of the item before goes explicitly: selecting no drop target removes it
+    // on Windows, not under Wine.
+    if (m_hDropTarget && m_tree.IsLiveItem(m_hDropTarget)) m_tree.SetItemState(m_hDropTarget, 0, TVIS_DROPHILITED);
+    m_hDropTarget = hItem;
+    m_tree.SelectDropTarget(hItem);
+}
+
+void CDragDrop::ReleaseDragImage()
+{
+    if (!m_pDragImage) return;
+    ::ImageList_DragLeave(m_tree.GetHwnd());
+    ::ImageList_EndDrag();
+    m_pDragImage.reset();
+}
+
+void CDragDrop::EndDrag()
+{
+    m_bEnding = TRUE;
+    const HWND hWnd = m_tree.GetHwnd();
+    if (m_nScrollTimer) ::KillTimer(hWnd, std::exchange(m_nScrollTimer, 0));
+    ReleaseDragImage();
+    SetDropTarget(nullptr);
+    if (hWnd && ::GetCapture() == hWnd) ::ReleaseCapture();
+    if (m_hSavedCursor) ::SetCursor(m_hSavedCursor);
+    m_bDragging = FALSE;
+    m_hDragItem = nullptr;
+    m_bEnding = FALSE;
+}
+
+void CDragDrop::Cancel()
+{
+    if (!m_bDragging || m_bEnding) return;
+    m_tree.Mouse().EndPress();
+    m_tree.Mouse().ClearSelectOnRelease();
+    EndDrag();
+}
+
+void CDragDrop::Forget(HTREEITEM hItem)
+{
+    if (m_hDragItem == hItem) m_hDragItem = nullptr;
+    if (m_hDropTarget == hItem) m_hDropTarget = nullptr;
+}

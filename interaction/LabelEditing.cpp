@@ -1,0 +1,122 @@
+#include "interaction/LabelEditing.h"
+
+#include "model/RenameUndo.h"
+#include "platform/Text.h"
+#include "tree/RVTreeCtrl.h"
+
+#include <string>
+
+// ---- The edit window ----
+
+bool CRVLabelEdit::Begin(HWND hEdit, HTREEITEM hItem)
+{
+    if (!Attach(hEdit)) return false;
+    m_bEditing = TRUE;
+    m_hEditItem = hItem;
+    return true;
+}
+
+std::string CRVLabelEdit::Text() const
+{
+    if (!m_hWnd) return {};
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()))));
+    return rv::WideToAnsi(text.c_str());
+}
+
+bool CRVLabelEdit::ProcessMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    result = 0;
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        // Enter and Escape end the edit when the key goes up; the edit window itself (and
+        // the control's own handling of it) never sees them.
+        return wParam == VK_RETURN || wParam == VK_ESCAPE;
+    case WM_KEYUP:
+        if (wParam == VK_RETURN) EndEdit(false);
+        else if (wParam == VK_ESCAPE) EndEdit(true);
+        return true;
+    case WM_KILLFOCUS:
+        EndEdit(false);
+        return true;
+    case WM_DESTROY:
+        m_bEditing = FALSE;
+        m_hEditItem = nullptr;
+        // The control takes its own subclass off here, and ours with it: leave first.
+        result = DetachAndForward();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CRVLabelEdit::EndEdit(bool cancel)
+{
+    // Ending hides the edit window, which takes its focus: that loss is the ending's own.
+    if (!m_hWndTree || m_bEnding) return;
+    m_bEnding = TRUE;
+    ::SendMessageA(m_hWndTree, TVM_ENDEDITLABELNOW, cancel ? TRUE : FALSE, 0);
+    m_bEnding = FALSE;
+}
+
+// ---- The edit flow ----
+
+HWND CLabelEditing::EditLabel(HTREEITEM hItem)
+{
+    if (!hItem || !m_tree.IsLiveItem(hItem)) return nullptr;
+    if (IsEditing()) EndEdit(false);
+    // The old label is saved before the edit is asked for: the action exists even when the
+    // host refuses the edit.
+    m_tree.PushUndo(new CRenameUndo(m_tree, hItem, m_tree.GetItemText(hItem)));
+    const HWND hEdit = m_tree.CTreeCtrl::EditLabel(hItem);
+    if (!hEdit) return nullptr;
+    // The host heard of the edit first and may have removed the item meanwhile.
+    if (!m_tree.IsLiveItem(hItem) || !::IsWindow(hEdit) || !m_edit.Begin(hEdit, hItem)) {
+        EndEdit(true);
+        return nullptr;
+    }
+    return hEdit;
+}
+
+void CLabelEditing::EndEdit(bool cancel)
+{
+    if (m_edit.IsEditing())
+        m_edit.EndEdit(cancel);
+    else if (m_tree.GetEditControl())
+        m_tree.EndEditLabelNow(cancel);
+}
+
+LRESULT CLabelEditing::OnBeginLabelEdit(const NMHDR& hdr)
+{
+    // Only the item is read: it sits at the same place in both character sets.
+    const HTREEITEM hItem = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item.hItem;
+    if (!hItem) return 0;
+    const long answer = m_tree.SendItemMessage(HM_BEGINLABELEDIT, hItem);
+    // An item the host removed meanwhile is not edited.
+    return answer != 0 || !m_tree.IsLiveItem(hItem) ? TRUE : FALSE;
+}
+
+LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
+{
+    const TVITEMA& item = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item;
+    if (!item.hItem || !item.pszText || !m_tree.IsLiveItem(item.hItem)) return 0; // cancelled
+    // The tree keeps 8-bit text: typed characters outside the code page become the
+    // conversion's default character. The edit window has the whole text; the notification
+    // only as much as the control's buffer held.
+    std::string text;
+    if (m_edit.IsEditing() && m_edit.EditItem() == item.hItem)
+        text = m_edit.Text();
+    else if (hdr.code == TVN_ENDLABELEDITW)
+        text = rv::WideToAnsi(reinterpret_cast<const wchar_t*>(item.pszText));
+    else
+        text = item.pszText;
+    m_tree.SetItemText(item.hItem, text.c_str());
+    if (m_tree.GetRecord(item.hItem)) m_tree.SendItemMessage(HM_LABELCHANGED, item.hItem);
+    return 0; // the label is set already: the control must not set it again
+}
+
+void CLabelEditing::OnItemDeleting(HTREEITEM hItem)
+{
+    if (hItem && hItem == m_edit.EditItem()) EndEdit(true);
+}

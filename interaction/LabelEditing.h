@@ -1,0 +1,61 @@
+// Label editing in the control's own edit window. The tree starts every edit itself: the old
+// label goes on the undo stack first, the host may refuse the edit when it begins, and hears
+// of every accepted new label. While an edit runs its window is subclassed by CRVLabelEdit.
+#pragma once
+#include "platform/Window.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+class CRVTreeCtrl;
+
+// The edit window while an edit runs: Enter and Escape end the edit when the key goes up, and
+// so does the loss of focus (keeping the text).
+class CRVLabelEdit final : public CWindowBase
+{
+public:
+    void SetTree(HWND hWndTree) { m_hWndTree = hWndTree; }
+    bool Begin(HWND hEdit, HTREEITEM hItem);
+    bool IsEditing() const { return m_bEditing != FALSE; }
+    // The whole text typed so far (the control's notification cuts it at 259 characters).
+    std::string Text() const;
+    // Ends the edit through the tree window; an ending already under way is not repeated.
+    void EndEdit(bool cancel);
+    HTREEITEM EditItem() const { return m_hEditItem; }
+
+protected:
+    bool ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    HWND m_hWndTree = nullptr;
+    BOOL m_bEditing = FALSE;
+    HTREEITEM m_hEditItem = nullptr;
+    BOOL m_bEnding = FALSE;
+};
+
+class CLabelEditing
+{
+public:
+    explicit CLabelEditing(CRVTreeCtrl& tree) : m_tree(tree) {}
+    void OnCreate(HWND hWndTree) { m_edit.SetTree(hWndTree); }
+
+    // Saves the label for undo, then asks the control for an edit; the edit window, or null
+    // when the edit was refused.
+    HWND EditLabel(HTREEITEM hItem);
+    // Ends a running edit; cancel discards the typed text.
+    void EndEdit(bool cancel);
+    bool IsEditing() const { return m_edit.IsEditing(); }
+    HTREEITEM EditItem() const { return m_edit.EditItem(); }
+
+    // The control's notifications (both character sets); the result for the control.
+    LRESULT OnBeginLabelEdit(const NMHDR& hdr);
+    LRESULT OnEndLabelEdit(const NMHDR& hdr);
+    // The control is deleting the item: an edit of it ends first, discarding the text.
+    void OnItemDeleting(HTREEITEM hItem);
+
+private:
+    CRVTreeCtrl& m_tree;
+    CRVLabelEdit m_edit;
+};

@@ -1,0 +1,168 @@
+#include "interaction/MouseKeyboard.h"
+
+#include "render/RedrawSuspension.h"
+#include "tree/RVTreeCtrl.h"
+
+#include <utility>
+
+namespace {
+bool IsCtrlHeld()
+{
+    return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+
+// Shows the wait cursor for a scope and puts the previous one back.
+class CWaitCursor
+{
+public:
+    CWaitCursor() : m_hPrevious(::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)))) {}
+    ~CWaitCursor() { ::SetCursor(m_hPrevious); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_hPrevious;
+};
+} // namespace
+
+void CMouseKeyboard::OnLButtonDown(WPARAM keys, POINT pt)
+{
+    m_bSelectOnRelease = FALSE;
+    m_bLButtonDown = TRUE;
+    m_tree.LabelEditing().EndEdit(false);
+    // The press never reaches the control, which would have taken the focus itself.
+    if (::GetFocus() != m_tree.GetHwnd()) ::SetFocus(m_tree.GetHwnd());
+    UINT flags = 0;
+    const HTREEITEM hItem = m_tree.HitTest(pt, &flags);
+    if (flags & TVHT_ONITEMBUTTON)
+        PressButton(hItem);
+    else if (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT))
+        PressLabel(hItem, keys);
+    else if (flags & TVHT_ONITEMSTATEICON)
+        PressStateIcon(hItem);
+    else
+        PressElsewhere(flags);
+}
+
+void CMouseKeyboard::PressButton(HTREEITEM hItem)
+{
+    const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    if (!pRecord || pRecord->bLocked) return;
+    m_bButtonExpanding = TRUE;
+    if (m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) {
+        m_tree.SendItemMessageForm2(HM_ITEMCOLLAPSING, hItem);
+        if (m_tree.IsLiveItem(hItem)) m_tree.Expand(hItem, TVE_COLLAPSE);
+    } else {
+        m_tree.SendItemMessageForm2(HM_BEGINEXPAND, hItem);
+        if (m_tree.IsLiveItem(hItem)) m_tree.SendItemMessageForm2(HM_ITEMEXPANDING, hItem);
+        if (m_tree.IsLiveItem(hItem)) m_tree.Expand(hItem, TVE_EXPAND);
+        if (m_tree.IsLiveItem(hItem)) m_tree.SendItemMessageForm2(HM_ENDEXPAND, hItem);
+    }
+    m_bButtonExpanding = FALSE;
+}
+
+void CMouseKeyboard::PressLabel(HTREEITEM hItem, WPARAM keys)
+{
+    if (!hItem) return;
+    const bool selected = (m_tree.GetItemState(hItem, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+    if (keys & MK_CONTROL) {
+        if (selected)
+            m_tree.Selection().DeselectItem(hItem, true, true);
+        else
+            m_tree.Selection().SelectItem(hItem, true, true, true);
+        m_tree.Selection().RefreshSelectionMarks();
+        return;
+    }
+    if (!selected) {
+        m_bSelectOnRelease = TRUE;
+        m_tree.Selection().ClearSelection();
+    }
+    // The host may have removed the item while it heard of the cleared selection.
+    m_hPressedItem = m_tree.IsLiveItem(hItem) ? hItem : nullptr;
+}
+
+void CMouseKeyboard::PressStateIcon(HTREEITEM hItem)
+{
+    const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    if (!hItem || (pRecord && pRecord->bIsAssembly)) return;
+    if ((m_tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12) == kStateFailed) return;
+    const bool hasRecord = pRecord != nullptr;
+    const CWaitCursor wait;
+    {
+        CRedrawScope noRedraw(m_tree.Redraw());
+        if (hasRecord) {
+            m_tree.SendItemMessage2(HM_PRESTATECHANGE, hItem);
+            if (m_tree.IsLiveItem(hItem)) m_tree.SendItemMessage(HM_BEGINSTATECHANGE, hItem);
+        }
+        // Every message above may have let the host remove the item.
+        if (!m_tree.IsLiveItem(hItem)) return;
+        m_tree.States().SetHTIState(hItem, m_tree.GetHTIState(hItem) ? 0 : 1, false);
+        if (hasRecord && m_tree.IsLiveItem(hItem)) m_tree.SendItemMessage(HM_ENDSTATECHANGE, hItem);
+        if (hasRecord && m_tree.IsLiveItem(hItem)) m_tree.SendItemMessage2(HM_POSTSTATECHANGE, hItem);
+    }
+    if (IView3DObjects* const pView = m_tree.GetView3DObjects()) {
+        const CComPtr<IView3DObjects> view(pView); // the host may let go of it inside Draw
+        view->Draw();
+    }
+}
+
+void CMouseKeyboard::PressElsewhere(UINT flags)
+{
+    constexpr UINT kOffItem = TVHT_NOWHERE | TVHT_ONITEMICON | TVHT_ONITEMINDENT | TVHT_ABOVE | TVHT_BELOW |
+                              TVHT_TORIGHT | TVHT_TOLEFT;
+    if (flags & kOffItem) {
+        // Empty space, an icon or an indent: the focus mark goes, the selection stays.
+        m_tree.Selection().SetFocusItem(nullptr);
+        return;
+    }
+    m_tree.Selection().ClearSelection();
+    m_tree.Selection().SetFocusItem(nullptr);
+    m_tree.DefaultProcessing();
+}
+
+HTREEITEM CMouseKeyboard::EndPress()
+{
+    m_bLButtonDown = FALSE;
+    return std::exchange(m_hPressedItem, nullptr);
+}
+
+void CMouseKeyboard::OnLButtonUp()
+{
+    const bool ctrl = IsCtrlHeld();
+    const HTREEITEM hPressed = EndPress();
+    if (m_bSelectOnRelease) {
+        m_bSelectOnRelease = FALSE;
+        if (hPressed) m_tree.Selection().SelectItem(hPressed, true, ctrl, true);
+    }
+    m_tree.DefaultProcessing();
+}
+
+void CMouseKeyboard::OnLButtonDblClk(POINT pt)
+{
+    UINT flags = 0;
+    const HTREEITEM hItem = m_tree.HitTest(pt, &flags);
+    if (hItem && (flags & (TVHT_ONITEMLABEL | TVHT_ONITEMRIGHT))) m_tree.LabelEditing().EditLabel(hItem);
+}
+
+void CMouseKeyboard::OnKeyDown()
+{
+    if (const HTREEITEM hItem = m_tree.HitTestLastPoint()) m_tree.SendItemMessage(HM_KEYDOWN, hItem);
+}
+
+void CMouseKeyboard::OnClick()
+{
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    ::ScreenToClient(m_tree.GetHwnd(), &pt);
+    m_tree.SetLastMousePoint(pt);
+}
+
+void CMouseKeyboard::OnDblClk()
+{
+    if (const HTREEITEM hItem = m_tree.HitTestLastPoint()) m_tree.SendItemMessage(HM_DBLCLK, hItem);
+}
+
+void CMouseKeyboard::Forget(HTREEITEM hItem)
+{
+    if (m_hPressedItem == hItem) m_hPressedItem = nullptr;
+}

@@ -1,0 +1,46 @@
+// The left mouse button, double-clicks and keys, taken away from the control's own handling:
+// the tree keeps its own multi-selection, expands and collapses items itself (telling the
+// host before and after), switches an item on or off from its state picture, starts label
+// editing on a double-click and reports keys at the last mouse point.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+class CRVTreeCtrl;
+
+class CMouseKeyboard
+{
+public:
+    explicit CMouseKeyboard(CRVTreeCtrl& tree) : m_tree(tree) {}
+
+    void OnLButtonDown(WPARAM keys, POINT pt);
+    // The release when no drag runs.
+    void OnLButtonUp();
+    void OnLButtonDblClk(POINT pt);
+    void OnKeyDown();
+    // NM_CLICK: the cursor position becomes the last mouse point.
+    void OnClick();
+    void OnDblClk();
+
+    // The press a drag starts from, and what the release after it does.
+    bool IsButtonDown() const { return m_bLButtonDown != FALSE; }
+    HTREEITEM PressedItem() const { return m_hPressedItem; }
+    bool SelectsOnRelease() const { return m_bSelectOnRelease != FALSE; }
+    void ClearSelectOnRelease() { m_bSelectOnRelease = FALSE; }
+    // Ends the press: the pressed item it held.
+    HTREEITEM EndPress();
+    bool IsButtonExpanding() const { return m_bButtonExpanding != FALSE; }
+    void Forget(HTREEITEM hItem);
+
+private:
+    void PressButton(HTREEITEM hItem);
+    void PressLabel(HTREEITEM hItem, WPARAM keys);
+    void PressStateIcon(HTREEITEM hItem);
+    void PressElsewhere(UINT flags);
+
+    CRVTreeCtrl& m_tree;
+    HTREEITEM m_hPressedItem = nullptr;
+    BOOL m_bLButtonDown = FALSE;
+    BOOL m_bSelectOnRelease = FALSE;
+    BOOL m_bButtonExpanding = FALSE;
+};
