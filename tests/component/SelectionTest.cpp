@@ -16,21 +16,13 @@ constexpr UINT kFocused = 0x0001;
 class Selection : public ::testing::Test
 {
 protected:
-    // Gearbox (4/9) ─┬─ Housing (key 100) ─┬─ Left (101)
-    //                │                     └─ Right (101: the same model node)
-    //                └─ Shaft (200)
-    // Frame (5/8) ─── Strut (101)
+    // The kit's gearbox, collapsed: selecting must open what it shows.
     void SetUp() override
     {
         ASSERT_TRUE(host.rv);
-        gearbox = host.AddAssembly(L"Gearbox", 4, 9);
-        housing = host.AddItem(gearbox, L"Housing", NewRecord(100));
-        left = host.AddItem(housing, L"Left", NewRecord(101));
-        right = host.AddItem(housing, L"Right", NewRecord(101));
-        shaft = host.AddItem(gearbox, L"Shaft", NewRecord(200));
-        frame = host.AddAssembly(L"Frame", 5, 8);
-        strut = host.AddItem(frame, L"Strut", NewRecord(101));
-        host.log.Clear();
+        const GearboxTree g(host, false);
+        gearbox = g.gearbox, housing = g.housing, left = g.left, right = g.right;
+        shaft = g.shaft, frame = g.frame, strut = g.strut;
     }
     static ULONG_PTR H(HTREEITEM item) { return CTestHost::H(item); }
     UINT Marks(HTREEITEM item)
@@ -50,15 +42,6 @@ protected:
         host.rv->GetSelectedItem(&item);
         return item;
     }
-    static std::string Msg(const char* code, const char* item, unsigned typeID = 4, unsigned dataID = 9)
-    {
-        return Format("IMessage::SendWithDataID(dataID=%u, wID=%u, wMsg=%s, Size=4, data=%s)", dataID, typeID, code, item);
-    }
-    static std::string Form2(const char* code, const char* item, unsigned typeID = 4)
-    {
-        return Format("IMessage::Send(wID=%u, wMsg=%s, Size=4, data=%s)", typeID, code, item);
-    }
-
     CTestHost host;
     HTREEITEM gearbox{}, housing{}, left{}, right{}, shaft{}, frame{}, strut{};
 };

@@ -39,10 +39,6 @@ protected:
         EXPECT_EQ(host.rv->GetHTIState(H(item), &state), S_OK);
         return state;
     }
-    static std::string Msg(const char* code, const char* item, unsigned typeID = 4, unsigned dataID = 9)
-    {
-        return Format("IMessage::SendWithDataID(dataID=%u, wID=%u, wMsg=%s, Size=4, data=%s)", dataID, typeID, code, item);
-    }
     static Log Viewer(const char* call)
     {
         return {"Sink::IsVisibilityLock", "Sink::SetVisibilityLock(1)", call, "Sink::SetVisibilityLock(0)"};

@@ -241,7 +241,7 @@ void CTestHost::ShowTree(int width, int height)
     UpdateWindow(parent.get());
 }
 
-GearboxTree::GearboxTree(CTestHost& host)
+GearboxTree::GearboxTree(CTestHost& host, bool expand)
 {
     gearbox = host.AddAssembly(L"Gearbox", 4, 9);
     housing = host.AddItem(gearbox, L"Housing", NewRecord(100));
@@ -250,7 +250,7 @@ GearboxTree::GearboxTree(CTestHost& host)
     shaft = host.AddItem(gearbox, L"Shaft", NewRecord(200));
     frame = host.AddAssembly(L"Frame", 5, 8);
     strut = host.AddItem(frame, L"Strut", NewRecord(101));
-    host.rv->ExpandToDepth(0, -1);
+    if (expand) host.rv->ExpandToDepth(0, -1);
     host.log.Clear();
 }
 

@@ -92,14 +92,14 @@ public:
     CComPtr<IRVWnd3> rv3;
 };
 
-// A small product structure built through the interface, everything expanded:
+// A small product structure built through the interface (everything expanded unless asked):
 //   Gearbox (typeID 4, dataID 9) ─┬─ Housing (key 100) ─┬─ Left (101)
 //                                 │                     └─ Right (101)
 //                                 └─ Shaft (200)
 //   Frame (typeID 5, dataID 8) ──── Strut (101)
 struct GearboxTree
 {
-    explicit GearboxTree(CTestHost& host);
+    explicit GearboxTree(CTestHost& host, bool expand = true);
     HTREEITEM gearbox{}, housing{}, left{}, right{}, shaft{}, frame{}, strut{};
 };
 
