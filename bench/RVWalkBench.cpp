@@ -406,11 +406,44 @@ void RunOperations(int parts)
 
     MeasureDrag(rv, tree, big, bare);
 
+    // Copy and paste of the subassembly, beside the bare control reading and inserting as many
+    // items; then its removal, and the Undo that puts it back.
+    const HTREEITEM root = tree.GetParentItem(big);
+    const Cost copy = Measured(tree, [&] {
+        FreeItemCopies(tree.Clipboard());
+        tree.Copies().CollectBranch(tree.Clipboard(), big, nullptr);
+    });
+    const double bareRead = Seconds([&] {
+        char text[128];
+        for (HTREEITEM part : bare.parts) {
+            TVITEMA item{};
+            item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+            item.hItem = part;
+            item.pszText = text;
+            item.cchTextMax = sizeof text;
+            SendMessageA(bare.tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    });
+    TableRow("copy the subassembly", copy, bareRead, parts);
+    const Cost paste = Measured(tree, [&] {
+        CRedrawScope noRedraw(tree.Redraw());
+        tree.Copies().PasteAsChildren(root, tree.Clipboard());
+    });
+    const double bareInsert = Seconds([&] {
+        SendMessageA(bare.tree, WM_SETREDRAW, FALSE, 0);
+        const HTREEITEM copyTop = bare.Insert(bare.root);
+        for (int p = 0; p < parts; ++p) bare.Insert(copyTop);
+        SendMessageA(bare.tree, WM_SETREDRAW, TRUE, 0);
+    });
+    TableRow("paste it", paste, bareInsert, parts);
+
     const Cost remove = Measured(tree, [&] { tree.RemoveTreeItem(big); });
     const double bareRemove = Seconds([&] {
         SendMessageA(bare.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(bare.big));
     });
     TableRow("remove the subassembly", remove, bareRemove, parts);
+    const Cost undo = Measured(tree, [&] { tree.Commands().Undo(); });
+    TableRow("undo that removal", undo, bareInsert, parts);
     std::printf("  %ld host calls in all\n", handler.calls);
     rv->Release();
     DestroyWindow(host);

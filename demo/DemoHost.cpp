@@ -99,9 +99,46 @@ STDMETHODIMP CDemoHost::NotifySelectedTypeID(int typeID)
     return S_OK;
 }
 
+namespace {
+// The host's context menu: every command the tree carries out, by its id.
+const struct { UINT id; const char* text; } kMenu[] = {
+    {101, "New item"},        {105, "New assembly"},     {0, nullptr},
+    {102, "Cut"},             {109, "Copy"},             {103, "Paste"},
+    {106, "Paste after"},     {32781, "Paste before"},   {107, "Delete"},
+    {108, "Rename"},          {0, nullptr},              {32783, "Expand branch"},
+    {32779, "Toggle lock"},   {32778, "Bind to the 3D selection"}, {0, nullptr},
+    {32798, "Toggle bookmark"}, {32800, "Next bookmark"}, {32799, "Previous bookmark"},
+    {32801, "Clear bookmarks"}, {104, "Find..."},        {0, nullptr},
+    {32797, "Undo"},
+};
+
+const char* CommandName(UINT id)
+{
+    for (const auto& entry : kMenu)
+        if (entry.id == id) return entry.text;
+    return "?";
+}
+} // namespace
+
 STDMETHODIMP CDemoHost::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
 {
     std::printf("host: sink NotifyRButtonUp(0x%X, %ld, %ld, menu %d)\n", nFlags, point.x, point.y, menuKey);
+    UINT chosen = 0;
+    if (m_nextChoice) {
+        chosen = m_nextChoice;
+        m_nextChoice = 0;
+    } else if (m_hMenuOwner) {
+        HMENU menu = CreatePopupMenu();
+        for (const auto& entry : kMenu)
+            AppendMenuA(menu, entry.id ? MF_STRING : MF_SEPARATOR, entry.id, entry.text);
+        chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, point.x,
+                                                  point.y, 0, m_hMenuOwner, nullptr));
+        DestroyMenu(menu);
+    }
+    if (chosen && m_pTree) {
+        std::printf("host: the user chooses \"%s\" (%u) from the menu\n", CommandName(chosen), chosen);
+        m_pTree->PostMessage(WM_COMMAND, chosen, 0);
+    }
     return S_OK;
 }
 

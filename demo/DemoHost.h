@@ -17,8 +17,13 @@ public:
     STDMETHOD_(ULONG, AddRef)() override { return static_cast<ULONG>(++m_cRef); }
     STDMETHOD_(ULONG, Release)() override { return static_cast<ULONG>(--m_cRef); }
     long References() const { return m_cRef; }
-    // The component, to name items in what is printed (not counted).
+    // The component, to name items in what is printed and to post menu commands to (not
+    // counted).
     void SetTree(IRVWnd2* pTree) { m_pTree = pTree; }
+    // The window the context menu is shown for; without one (headless) no menu is shown.
+    void SetMenuOwner(HWND hWnd) { m_hMenuOwner = hWnd; }
+    // A scripted user's choice for the next context menu, in place of showing it.
+    void ChooseNext(UINT command) { m_nextChoice = command; }
 
     // IMessage
     STDMETHOD(Send)(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult) override;
@@ -44,6 +49,8 @@ private:
     void PrintMessage(const char* method, ULONG dataID, ULONG wID, USHORT wMsg, BYTE* data);
 
     IRVWnd2* m_pTree = nullptr;
+    HWND m_hMenuOwner = nullptr;
+    UINT m_nextChoice = 0;
     long m_cRef = 0;
     long m_selectionLock = 0;
     long m_visibilityLock = 0;

@@ -231,13 +231,28 @@ void DragFromTo(HWND hTree, POINT from, POINT to)
     SendMessageA(hTree, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
-// The scripted session's user: a right-click for the host's menu and a drag of a part.
-void ActAsUser(HWND hTree, const std::vector<ULONG_PTR>& items)
+void Pump()
 {
-    std::printf("A right-click on the input shaft (the host would show its menu now):\n");
-    RightClickAt(hTree, LabelPoint(hTree, items[4]));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// The scripted session's user: a drag of a part and a few commands from the host's menu.
+void ActAsUser(HWND hTree, CDemoHost& host, const std::vector<ULONG_PTR>& items)
+{
     std::printf("Dragging the pinion onto the housing:\n");
     DragFromTo(hTree, LabelPoint(hTree, items[6]), LabelPoint(hTree, items[0]));
+    std::printf("Undoing the drag from the menu:\n");
+    host.ChooseNext(32797);
+    RightClickAt(hTree, LabelPoint(hTree, items[0]));
+    Pump();
+    std::printf("Copying the housing half and pasting it into the input shaft from the menu:\n");
+    host.ChooseNext(109);
+    RightClickAt(hTree, LabelPoint(hTree, items[1]));
+    Pump();
+    host.ChooseNext(103);
+    RightClickAt(hTree, LabelPoint(hTree, items[4]));
+    Pump();
 }
 
 // Paints the tree window into a 24-bit bitmap file (WM_PRINTCLIENT), so that a headless run
@@ -321,7 +336,8 @@ int Run(bool headless, const char* snapshot)
     const std::vector<ULONG_PTR> items = FillSample(pTree, pTree3);
     pTree3->Release();
     const HWND hTree = FindWindowExA(hMain, nullptr, WC_TREEVIEWA, nullptr);
-    if (headless) ActAsUser(hTree, items);
+    if (headless) ActAsUser(hTree, host, items);
+    else host.SetMenuOwner(hMain);
     std::printf("The tree as the component reports it:\n");
     PrintTree(pTree);
 

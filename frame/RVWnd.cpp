@@ -750,6 +750,13 @@ STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR htreeitem)
     return S_OK;
 }
 
+STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG bInsert)
+{
+    const CKeepAlive alive(Self());
+    m_tree.Commands().SetPasteLikeInsert(bInsert != 0);
+    return S_OK;
+}
+
 STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int TOrF)
 {
     const CKeepAlive alive(Self());
@@ -757,10 +764,31 @@ STDMETHODIMP CRVWnd::DragDropInsertBeforeFlag(int TOrF)
     return S_OK;
 }
 
-// ---- Not built yet: these answer E_NOTIMPL until their behaviour is in place ----
+STDMETHODIMP CRVWnd::ShowFindDialog()
+{
+    const CKeepAlive alive(Self());
+    m_tree.FindBookmarks().ShowFindDialog();
+    return S_OK;
+}
 
-STDMETHODIMP CRVWnd::ShowFindDialog() { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::MakePasteLikeInsert(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::GotoBookmark(LONG) { return E_NOTIMPL; }
-STDMETHODIMP CRVWnd::ClearBookmarks() { return E_NOTIMPL; }
+STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR htreeitem, LONG bOn)
+{
+    const CKeepAlive alive(Self());
+    if (const HTREEITEM hItem = m_tree.ResolveItem(htreeitem)) m_tree.FindBookmarks().SetBookmark(hItem, bOn != 0);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::GotoBookmark(LONG bNext)
+{
+    const CKeepAlive alive(Self());
+    m_tree.FindBookmarks().GotoBookmark(bNext != 0);
+    return S_OK;
+}
+
+STDMETHODIMP CRVWnd::ClearBookmarks()
+{
+    const CKeepAlive alive(Self());
+    m_tree.FindBookmarks().ClearBookmarks();
+    return S_OK;
+}
+

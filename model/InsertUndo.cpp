@@ -2,6 +2,11 @@
 
 CInsertUndo::CInsertUndo(IUndoTarget& tree, HTREEITEM hItem) : CUndoAction(tree), m_item(tree.LiveItems(), hItem) {}
 
+void CInsertUndo::Undo()
+{
+    if (const HTREEITEM hItem = Item()) m_tree.TakeBackInsertion(hItem);
+}
+
 HTREEITEM CInsertUndo::Item() const
 {
     return m_item.Get(m_tree.LiveItems());
@@ -15,4 +20,10 @@ CRemoveUndo::CRemoveUndo(IUndoTarget& tree, HTREEITEM hFormerParent)
 HTREEITEM CRemoveUndo::FormerParent() const
 {
     return m_parent.Get(m_tree.LiveItems());
+}
+
+void CRemoveUndo::Undo()
+{
+    const HTREEITEM hParent = FormerParent();
+    if (hParent && m_branch.GetCount() > 0) m_tree.RestoreBranch(hParent, m_branch);
 }

@@ -9,8 +9,8 @@ class CInsertUndo final : public CUndoAction
 {
 public:
     CInsertUndo(IUndoTarget& tree, HTREEITEM hItem);
-    // Taking an insertion back is the undo command's work, which the tree does not have yet.
-    void Undo() override {}
+    // Takes the inserted item's branch away, while it lives.
+    void Undo() override;
     // The inserted item while it is live, else null.
     HTREEITEM Item() const;
 
@@ -24,8 +24,8 @@ class CRemoveUndo final : public CUndoAction
 public:
     CRemoveUndo(IUndoTarget& tree, HTREEITEM hFormerParent);
     ~CRemoveUndo() override { FreeItemCopies(m_branch); }
-    // Pasting the branch back is the undo command's work, which the tree does not have yet.
-    void Undo() override {}
+    // Pastes the branch back as the former parent's last child, while that parent lives.
+    void Undo() override;
     ItemCopyList& Branch() { return m_branch; }
     HTREEITEM FormerParent() const;
 

@@ -22,8 +22,7 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
     std::vector<std::pair<HTREEITEM, int>> leftOut; // assembly branches the copy left out
     const auto forget = [&](HTREEITEM x, ItemRecord* pRecord, int level) {
         m_tree.UnregisterItemKey(x, pRecord);
-        if (x == m_tree.FindPosition()) m_tree.SetFindPosition(nullptr);
-        if (x == m_tree.LastBookmark()) m_tree.SetLastBookmark(nullptr);
+        m_tree.FindBookmarks().Forget(x, false); // the count goes when the item does
         depth = std::max(depth, level);
     };
     const auto forgetBranch = [&](HTREEITEM hTop, int topLevel) {
@@ -61,12 +60,26 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
     RemovePending();
 }
 
+void CItemRemoval::DeferLayoutRequest(UINT msg, WPARAM wParam, HTREEITEM hItem)
+{
+    m_pendingLayout.push_back({msg, wParam, CItemRef(m_tree.LiveItems(), hItem)});
+}
+
 void CItemRemoval::RemovePending()
 {
     while (!m_pending.empty() && m_nInDeletion == 0) {
         const CItemRef next = m_pending.front();
         m_pending.erase(m_pending.begin());
         if (const HTREEITEM hItem = next.Get(m_tree.LiveItems())) RemoveTreeItem(hItem);
+    }
+    while (!m_pendingLayout.empty() && m_nInDeletion == 0) {
+        const LayoutRequest next = m_pendingLayout.front();
+        m_pendingLayout.erase(m_pendingLayout.begin());
+        const HTREEITEM hItem = next.item.Get(m_tree.LiveItems());
+        if (hItem && next.msg == TVM_EXPAND)
+            m_tree.Expand(hItem, static_cast<UINT>(next.wParam));
+        else if (hItem)
+            m_tree.EnsureVisible(hItem);
     }
 }
 

@@ -23,9 +23,13 @@ public:
     // The control is deleting the item (TVN_DELETEITEM) with this record; bTearingDown while
     // the window itself goes.
     void OnDeleteItem(HTREEITEM hItem, const ItemRecord* pRecord, bool bTearingDown);
-    // Carries out the removals the host asked for while the control was deleting.
+    // Expanding, collapsing or scrolling to an item lays the control out, which it cannot do
+    // in the middle of its deletion (Wine's control has no first row then): asked for from
+    // inside a deletion report, it waits like a removal.
+    void DeferLayoutRequest(UINT msg, WPARAM wParam, HTREEITEM hItem);
+    // Carries out the removals and layout requests the host made while the control was deleting.
     void RemovePending();
-    bool HasPending() const { return !m_pending.empty(); }
+    bool HasPending() const { return !m_pending.empty() || !m_pendingLayout.empty(); }
 
 private:
     // Takes the deleted item off its parent's counts of children and of children that are on.
@@ -34,6 +38,8 @@ private:
     // The control cannot delete items from inside its own deletion: removals asked for then
     // wait here until it has finished.
     std::vector<CItemRef> m_pending;
+    struct LayoutRequest { UINT msg; WPARAM wParam; CItemRef item; };
+    std::vector<LayoutRequest> m_pendingLayout;
     int m_nInDeletion = 0;
     // The item RemoveTreeItem is deleting with its branch.
     HTREEITEM m_hRemovalTop = nullptr;

@@ -12,7 +12,7 @@ constexpr UINT kRemovePending = WM_APP + 0x52;
 CRVTreeCtrl::CRVTreeCtrl()
     : m_redraw(*this), m_selection(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
       m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this), m_labelEditing(*this), m_mouse(*this),
-      m_contextMenu(*this), m_drag(*this)
+      m_contextMenu(*this), m_drag(*this), m_commands(*this), m_find(*this)
 {
 }
 
@@ -194,6 +194,18 @@ void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
     m_undoStack.push(pAction);
 }
 
+void CRVTreeCtrl::TakeBackInsertion(HTREEITEM hItem)
+{
+    if (GetRecord(hItem)) SendItemMessage(HM_ITEMDELETE, hItem); // the answer changes nothing
+    if (IsLiveItem(hItem)) RemoveTreeItem(hItem);
+}
+
+void CRVTreeCtrl::RestoreBranch(HTREEITEM hParent, const ItemCopyList& branch)
+{
+    const HTREEITEM hNew = m_copies.PasteAsChildren(hParent, branch);
+    if (hNew && IsLiveItem(hNew) && GetRecord(hNew)) SendItemMessage(HM_PASTEDASCHILD, hNew);
+}
+
 CUndoAction* CRVTreeCtrl::PopUndo()
 {
     return m_undoStack.GetCount() > 0 ? m_undoStack.pop() : nullptr;
@@ -223,6 +235,13 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case kRemovePending:
         m_removal.RemovePending();
+        return true;
+    case TVM_EXPAND:
+    case TVM_ENSUREVISIBLE:
+        if (!IsDeleting()) return false;
+        m_removal.DeferLayoutRequest(msg, msg == TVM_EXPAND ? wParam : 0, reinterpret_cast<HTREEITEM>(lParam));
+        if (!m_bDestroyGuard) ::PostMessageA(m_hWnd, kRemovePending, 0, 0);
+        result = TRUE;
         return true;
     case kReflectedNotify:
         result = OnReflectedNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -255,6 +274,10 @@ bool CRVTreeCtrl::ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
 {
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     result = 0;
+    if (msg == m_find.FindMessage()) {
+        m_find.OnFindReplace(reinterpret_cast<const FINDREPLACEA*>(lParam));
+        return true;
+    }
     switch (msg) {
     case WM_LBUTTONDOWN:
         m_mouse.OnLButtonDown(wParam, pt);
@@ -288,6 +311,8 @@ bool CRVTreeCtrl::ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_CONTEXTMENU:
         m_contextMenu.OnContextMenu(pt);
         return true;
+    case WM_COMMAND:
+        return lParam == 0 && m_commands.OnCommand(LOWORD(wParam));
     default:
         return false;
     }
@@ -390,8 +415,7 @@ void CRVTreeCtrl::ForgetItem(HTREEITEM hItem, ItemRecord* pRecord)
     if (pRecord && pRecord->key) m_keyIndex.Unregister(pRecord->key, hItem);
     m_selection.Forget(hItem);
     m_liveItems.Remove(hItem);
-    for (HTREEITEM* field : {&m_hFindPosition, &m_hLastBookmark})
-        if (*field == hItem) *field = nullptr;
+    m_find.Forget(hItem, pRecord && pRecord->bBookmark);
     m_mouse.Forget(hItem);
     m_drag.Forget(hItem);
 }
@@ -411,6 +435,7 @@ void CRVTreeCtrl::OnDestroy()
     // A drag or an edit under way ends with the window, dropping and keeping nothing.
     m_drag.Cancel();
     m_labelEditing.EndEdit(true);
+    m_find.CloseFindDialog();
     // Every item goes (and is reported) before the control's own destroy handling, whose
     // deletion recurses through the branches and would overflow the stack on a deep tree.
     DeleteBranchFromLeaves(TVI_ROOT);

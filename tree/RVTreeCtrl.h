@@ -4,8 +4,10 @@
 #pragma once
 #include "RVWindow.h"
 #include "host/HostMessenger.h"
+#include "interaction/Commands.h"
 #include "interaction/ContextMenu.h"
 #include "interaction/DragDrop.h"
+#include "interaction/FindBookmarks.h"
 #include "interaction/LabelEditing.h"
 #include "interaction/MouseKeyboard.h"
 #include "tree/BranchCopies.h"
@@ -73,6 +75,8 @@ public:
     uint64_t SerialOf(HTREEITEM hItem) const { return m_liveItems.SerialOf(hItem); }
     const CLiveItems& LiveItems() const override { return m_liveItems; }
     void SetItemLabel(HTREEITEM hItem, const char* text) override { SetItemText(hItem, text); }
+    void TakeBackInsertion(HTREEITEM hItem) override;
+    void RestoreBranch(HTREEITEM hParent, const ItemCopyList& branch) override;
     size_t LiveItemCount() const { return m_liveItems.Count(); }
 
     ItemRecord* GetRecord(HTREEITEM hItem) { return m_lookup.GetRecord(hItem); }
@@ -108,10 +112,6 @@ public:
     // The tree's own insertions go straight to the control, one window-procedure hop shorter
     // than through the window, and are recorded as the window records anyone else's.
     HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
-    HTREEITEM FindPosition() const { return m_hFindPosition; }
-    HTREEITEM LastBookmark() const { return m_hLastBookmark; }
-    void SetFindPosition(HTREEITEM hItem) { m_hFindPosition = hItem; }
-    void SetLastBookmark(HTREEITEM hItem) { m_hLastBookmark = hItem; }
 
     // ---- Undo stack ----
     void PushUndo(CUndoAction* pAction);
@@ -126,7 +126,7 @@ public:
     void SetLastMousePoint(POINT pt) { m_ptLastMouse = pt; }
     // The item at the last mouse point, the point every key and menu command acts at.
     HTREEITEM HitTestLastPoint(UINT* pFlags = nullptr) { return HitTest(m_ptLastMouse, pFlags); }
-    int BookmarkCount() const { return m_nBookmarks; }
+    int BookmarkCount() const { return m_find.BookmarkCount(); }
     void InvalidateAll();
 
     // The item's on/off state: its record's state, 0 without a record.
@@ -146,6 +146,8 @@ public:
     CMouseKeyboard& Mouse() { return m_mouse; }
     CContextMenu& ContextMenu() { return m_contextMenu; }
     CDragDrop& Drag() { return m_drag; }
+    CCommands& Commands() { return m_commands; }
+    CFindBookmarks& FindBookmarks() { return m_find; }
     void SetTravNode(int value) { m_bTravNode = value; }
 
 protected:
@@ -181,18 +183,12 @@ private:
     CComPtr<IVisibilityManager> m_pIVisMgr;
     CComPtr<IView3DObjects> m_pIView3DObjects;
     CComPtr<IRavlinWindowSink> m_pIRVWindowSink;
-    BOOL m_bPasteLikeInsert = FALSE;
-    HTREEITEM m_hFindPosition = nullptr;
-    HWND m_hFindDialog = nullptr;
-    std::string m_findText;
     CRedrawSuspension m_redraw; // the redraw suspension count
     CKeyIndex m_keyIndex;
     CSelection m_selection; // current item, selection, and the selected and mapped query lists
     BOOL m_bDestroyGuard = FALSE;
     CRecordLookup m_lookup; // record path, parent path and record cache
     CArrayStack<CUndoAction*> m_undoStack; // owned actions
-    HTREEITEM m_hLastBookmark = nullptr;
-    int m_nBookmarks = 0;
     BYTE m_bHostPastes = 0;
 
     // Beyond the classic fields: the window the control notifies (it outlives the tree window,
@@ -211,4 +207,6 @@ private:
     CMouseKeyboard m_mouse;
     CContextMenu m_contextMenu;
     CDragDrop m_drag;
+    CCommands m_commands;
+    CFindBookmarks m_find; // find text and dialog, find position, last bookmark, bookmark count
 };

@@ -14,16 +14,9 @@ namespace {
 const std::string kLock1 = "Sink::SetSelectionLock(1)";
 const std::string kLock0 = "Sink::SetSelectionLock(0)";
 
-class UserInput : public ::testing::Test
+class UserInput : public ::testing::Test, protected ShownGearbox
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(host.rv);
-        host.ShowTree();
-        tree = host.Tree();
-        host.log.Clear();
-    }
     static ULONG_PTR H(HTREEITEM item) { return CTestHost::H(item); }
     POINT At(HTREEITEM item, ItemPart part = ItemPart::Label) const { return ItemPoint(tree, item, part); }
     void Press(POINT pt, WPARAM keys = 0) { SendMessageA(tree, WM_LBUTTONDOWN, keys | MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }
@@ -36,22 +29,7 @@ protected:
     {
         return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
     }
-    HTREEITEM Next(HTREEITEM item, UINT code) const
-    {
-        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
-    }
-    // The labels below an item, in order.
-    std::vector<std::string> Children(HTREEITEM item) const
-    {
-        std::vector<std::string> names;
-        for (HTREEITEM c = Next(item, TVGN_CHILD); c; c = Next(c, TVGN_NEXT)) names.push_back(host.TextOf(c));
-        return names;
-    }
     HWND EditWindow() const { return reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0)); }
-
-    CTestHost host;
-    GearboxTree g{host};
-    HWND tree{};
 };
 
 } // namespace
@@ -272,28 +250,6 @@ TEST_F(UserInput, DraggingABranchOntoAnItemMovesItWithEveryHostMessageInOrder)
     EXPECT_NE(GetCapture(), tree);
 }
 
-namespace {
-// A fresh shown tree for each row of a table.
-struct ShownGearbox
-{
-    ShownGearbox()
-    {
-        host.ShowTree();
-        host.log.Clear();
-    }
-    std::vector<std::string> Children(HTREEITEM item) const
-    {
-        std::vector<std::string> names;
-        const HWND tree = host.Tree();
-        for (auto c = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-             c; c = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(c))))
-            names.push_back(host.TextOf(c));
-        return names;
-    }
-    CTestHost host;
-    GearboxTree g{host};
-};
-} // namespace
 
 TEST(DragAndDrop, EveryVetoAndRefusalStopsTheDropWhereItSays)
 {

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <set>
 #include <string>
+#include <vector>
 
 class CComponentDll
 {
@@ -103,6 +104,24 @@ struct GearboxTree
     HTREEITEM gearbox{}, housing{}, left{}, right{}, shaft{}, frame{}, strut{};
 };
 
+// The gearbox tree shown in its host window, for tests that point at its rows.
+struct ShownGearbox
+{
+    ShownGearbox();
+    HTREEITEM Next(HTREEITEM item, UINT code) const;
+    HTREEITEM LastChild(HTREEITEM item) const;
+    // The labels below an item (0: the roots), in order.
+    std::vector<std::string> Children(HTREEITEM item) const;
+
+    CTestHost host;
+    GearboxTree g{host};
+    HWND tree{};
+};
+
 // Host message entries as the log shows them: form 1 (with dataID) and form 2 (plain Send).
 std::string Msg(const char* code, const char* item, unsigned typeID = 4, unsigned dataID = 9);
 std::string Form2(const char* code, const char* item, unsigned typeID = 4);
+
+// What the maker's message box would have shown the user ("type|help|text" each), from the
+// recording QMUtil.dll beside the tests; reading empties the record.
+std::vector<std::string> TakeMessageBoxes();

@@ -1,0 +1,221 @@
+#include "interaction/FindBookmarks.h"
+
+#include "QMUtil.h"
+#include "render/RedrawSuspension.h"
+#include "tree/RVTreeCtrl.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <utility>
+
+namespace {
+constexpr char kFinishedSearching[] = "Finished searching through the list.";
+constexpr char kNoBookmarks[] = "No bookmarks found.";
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return text;
+}
+
+bool IsWordCharacter(char c)
+{
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// Any occurrence, or with wholeWord one with no letter or underscore on either side; after an
+// occurrence that does not count the search goes on from its end.
+bool Matches(const std::string& label, const std::string& text, bool wholeWord)
+{
+    for (size_t at = label.find(text); at != std::string::npos; at = label.find(text, at + text.size())) {
+        if (!wholeWord) return true;
+        const bool freeBefore = at == 0 || !IsWordCharacter(label[at - 1]);
+        const size_t end = at + text.size();
+        const bool freeAfter = end >= label.size() || !IsWordCharacter(label[end]);
+        if (freeBefore && freeAfter) return true;
+    }
+    return false;
+}
+} // namespace
+
+CFindBookmarks::CFindBookmarks(CRVTreeCtrl& tree) : m_tree(tree), m_nFindMessage(::RegisterWindowMessageA(FINDMSGSTRINGA))
+{
+}
+
+CFindBookmarks::~CFindBookmarks()
+{
+    CloseFindDialog();
+}
+
+// ---- Find ----
+
+void CFindBookmarks::ShowFindDialog()
+{
+    const long refused = m_tree.Messenger().SendForm3(HM_FINDQUERY);
+    if (m_hFindDialog || refused != 0 || !m_tree.GetHwnd()) return;
+    std::strncpy(m_findBuffer, m_findText.c_str(), sizeof m_findBuffer - 1);
+    m_findBuffer[sizeof m_findBuffer - 1] = '\0';
+    m_findReplace = FINDREPLACEA{};
+    m_findReplace.lStructSize = sizeof m_findReplace;
+    m_findReplace.hwndOwner = m_tree.GetHwnd();
+    m_findReplace.Flags = FR_DOWN;
+    m_findReplace.lpstrFindWhat = m_findBuffer;
+    m_findReplace.wFindWhatLen = sizeof m_findBuffer;
+    m_hFindDialog = ::FindTextA(&m_findReplace);
+}
+
+void CFindBookmarks::CloseFindDialog()
+{
+    if (const HWND hDialog = std::exchange(m_hFindDialog, nullptr)) ::DestroyWindow(hDialog);
+}
+
+void CFindBookmarks::OnFindReplace(const FINDREPLACEA* pNotice)
+{
+    if (pNotice != &m_findReplace) return; // not our dialog's
+    // Read before anything runs: the host may close the dialog from inside a message.
+    const DWORD flags = pNotice->Flags;
+    const std::string text = pNotice->lpstrFindWhat ? pNotice->lpstrFindWhat : "";
+    if (flags & FR_DIALOGTERM) {
+        m_findText = text;
+        m_hFindDialog = nullptr;
+        m_hFindPosition = nullptr;
+        return;
+    }
+    m_tree.Selection().ClearSelection();
+    m_hFindPosition = FindItem(text, (flags & FR_MATCHCASE) != 0, (flags & FR_DOWN) != 0,
+                               (flags & FR_WHOLEWORD) != 0, m_hFindPosition);
+    if (m_hFindPosition)
+        Show(m_hFindPosition);
+    else
+        ::ZAfxMessageBox(kFinishedSearching, 0, 0);
+}
+
+HTREEITEM CFindBookmarks::FindItem(const std::string& text, bool matchCase, bool down, bool wholeWord, HTREEITEM hStart)
+{
+    if (text.empty()) return nullptr;
+    const std::string wanted = matchCase ? text : Lower(text);
+    for (HTREEITEM c = FirstCandidate(hStart, down); c;
+         c = down ? m_tree.Navigator().GetNextTravItem(c) : PrevPreorderItem(c)) {
+        if (c == hStart) return nullptr; // round to where it began
+        const std::string label = matchCase ? m_tree.GetItemText(c) : Lower(m_tree.GetItemText(c));
+        if (Matches(label, wanted, wholeWord)) return c;
+    }
+    return nullptr;
+}
+
+HTREEITEM CFindBookmarks::FirstCandidate(HTREEITEM hStart, bool forward)
+{
+    HTREEITEM c = nullptr;
+    if (hStart && m_tree.IsLiveItem(hStart)) c = forward ? m_tree.Navigator().GetNextTravItem(hStart) : PrevPreorderItem(hStart);
+    if (!c) c = forward ? m_tree.GetRootItem() : LastInBranch(nullptr);
+    return c;
+}
+
+HTREEITEM CFindBookmarks::PrevPreorderItem(HTREEITEM hItem)
+{
+    if (!m_tree.IsLiveItem(hItem)) return nullptr;
+    if (const HTREEITEM hPrev = m_tree.GetPrevSiblingItem(hItem)) return LastInBranch(hPrev);
+    return m_tree.GetParent(hItem);
+}
+
+HTREEITEM CFindBookmarks::LastInBranch(HTREEITEM hItem)
+{
+    if (!hItem) {
+        hItem = m_tree.GetRootItem();
+        for (HTREEITEM next = hItem; next; next = m_tree.GetNextSiblingItem(next)) hItem = next;
+    }
+    for (HTREEITEM child = hItem ? m_tree.GetChildItem(hItem) : nullptr; child; child = m_tree.GetChildItem(hItem)) {
+        hItem = child;
+        for (HTREEITEM next = m_tree.GetNextSiblingItem(child); next; next = m_tree.GetNextSiblingItem(next)) hItem = next;
+    }
+    return hItem;
+}
+
+void CFindBookmarks::Show(HTREEITEM hItem)
+{
+    m_tree.Selection().SelectItem(hItem, true, false, false);
+    if (m_tree.IsLiveItem(hItem)) m_tree.EnsureVisible(hItem);
+}
+
+// ---- Bookmarks ----
+
+bool CFindBookmarks::IsBookmarked(HTREEITEM hItem)
+{
+    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    return pRecord && pRecord->bBookmark;
+}
+
+void CFindBookmarks::SetBookmark(HTREEITEM hItem, bool on)
+{
+    if (!m_tree.IsLiveItem(hItem)) return;
+    CRedrawScope noRedraw(m_tree.Redraw());
+    ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    if (!pRecord) return;
+    const int image = on ? kImageBookmark : CItemPictures::BaseImage(*pRecord);
+    m_tree.SetItemImage(hItem, image, image);
+    if (on && !pRecord->bBookmark) ++m_nBookmarks;
+    if (!on && pRecord->bBookmark) --m_nBookmarks;
+    pRecord->bBookmark = on ? 1 : 0;
+}
+
+void CFindBookmarks::ToggleBookmarkAt(HTREEITEM hItem, UINT flags)
+{
+    if (!hItem || !(flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) return;
+    const bool bookmarked = IsBookmarked(hItem);
+    m_tree.SendItemMessage(bookmarked ? HM_BOOKMARKCLEARED : HM_BOOKMARKSET, hItem);
+    SetBookmark(hItem, !bookmarked);
+}
+
+HTREEITEM CFindBookmarks::FindBookmark(bool forward, HTREEITEM hStart)
+{
+    if (hStart && !m_tree.IsLiveItem(hStart)) hStart = nullptr;
+    const auto step = [&](HTREEITEM c) { return forward ? m_tree.Navigator().GetNextTravItem(c) : PrevPreorderItem(c); };
+    const auto wrap = [&] { return forward ? m_tree.GetRootItem() : LastInBranch(nullptr); };
+    HTREEITEM c = FirstCandidate(hStart, forward);
+    // A pass visits each item once; the host may change the tree while it hears of
+    // assemblies on the way, so the walk is bounded all the same.
+    for (size_t steps = 0, limit = 2 * m_tree.LiveItemCount() + 2; steps < limit; ++steps) {
+        if (!c) {
+            if (!hStart) return nullptr; // a pass from the top is over at the end
+            c = wrap();
+            if (!c) return nullptr;
+        }
+        if (c == hStart) return IsBookmarked(hStart) ? hStart : nullptr;
+        if (IsBookmarked(c)) return c;
+        c = step(c);
+    }
+    return nullptr;
+}
+
+void CFindBookmarks::GotoBookmark(bool next)
+{
+    m_tree.Selection().ClearSelection();
+    m_hLastBookmark = FindBookmark(next, m_hLastBookmark);
+    if (m_hLastBookmark)
+        Show(m_hLastBookmark);
+    else
+        ::ZAfxMessageBox(kNoBookmarks, 0, 0);
+}
+
+void CFindBookmarks::ClearBookmarks()
+{
+    CRedrawScope noRedraw(m_tree.Redraw());
+    for (HTREEITEM c = m_tree.GetRootItem(); c; c = m_tree.Navigator().GetNextTravItem(c))
+        if (IsBookmarked(c)) SetBookmark(c, false);
+    m_nBookmarks = 0;
+}
+
+void CFindBookmarks::ClearBookmarksAsked(HTREEITEM hItem)
+{
+    if (hItem && m_tree.SendItemMessage(HM_CLEARBOOKMARKSQUERY, hItem) != 0) return;
+    ClearBookmarks();
+}
+
+void CFindBookmarks::Forget(HTREEITEM hItem, bool bookmarked)
+{
+    if (m_hFindPosition == hItem) m_hFindPosition = nullptr;
+    if (m_hLastBookmark == hItem) m_hLastBookmark = nullptr;
+    if (bookmarked && m_nBookmarks > 0) --m_nBookmarks;
+}
