@@ -252,3 +252,21 @@ TEST(CommandsWithoutATree, ACommandPostedBeforeInitOrAfterTheWindowWentDoesNothi
     PumpMessages();
     EXPECT_EQ(host.log.Matching("IMessage::SendWithDataID(dataID=0, wID=0, wMsg=0x36").size(), 0u);
 }
+
+TEST_F(Commands, UndoTakesBackAnAddedItemAndLeavesAGoneItemAlone)
+{
+    host.AddItem(g.shaft, L"Bolt");
+    host.log.Clear();
+    Command(32797);
+    EXPECT_EQ(host.log.Matching("IMessage::SendWithDataID(dataID=9, wID=4, wMsg=0x0B"), Log{Msg("0x0B", "Bolt")});
+    EXPECT_EQ(Children(g.shaft), Log{});
+
+    // The renamed item goes behind the component's back: its undo action finds nothing.
+    CommandAt(108, g.left);
+    SendMessageA(tree, TVM_ENDEDITLABELNOW, FALSE, 0);
+    SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(g.left));
+    host.log.Clear();
+    Command(32797);
+    EXPECT_EQ(host.log.Take(), Log{});
+    EXPECT_EQ(Children(g.housing), Log{"Right"});
+}
