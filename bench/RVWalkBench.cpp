@@ -345,6 +345,26 @@ void MeasureDrag(IRVWnd2* rv, CRVTreeCtrl& tree, HTREEITEM big, BareTree& bare)
     tree.Drag().Cancel();
 }
 
+// A paint of the shown rows into a memory picture, as WM_PRINTCLIENT asks for one (the same
+// code as a screen paint): its cost may depend only on the rows the window shows.
+void MeasurePaint(CRVTreeCtrl& tree, BareTree& bare)
+{
+    constexpr int kPaints = 20;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 600);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const auto paint = [&](HWND hWnd) {
+        for (int i = 0; i < kPaints; ++i) SendMessageA(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    };
+    const Cost cost = Measured(tree, [&] { paint(tree.GetHwnd()); });
+    TableRow("paint the window (per paint)", cost, Seconds([&] { paint(bare.tree); }), kPaints);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
 void RunOperations(int parts)
 {
     HWND host = CreateHostWindow();
@@ -405,6 +425,7 @@ void RunOperations(int parts)
     TableRow("expand the whole tree", expand, Seconds([&] { bare.Expand(TVE_EXPAND); }), parts);
 
     MeasureDrag(rv, tree, big, bare);
+    MeasurePaint(tree, bare);
 
     // Copy and paste of the subassembly, beside the bare control reading and inserting as many
     // items; then its removal, and the Undo that puts it back.

@@ -239,6 +239,16 @@ UINT CTreeCtrl::GetCount()
     return static_cast<UINT>(Send(TVM_GETCOUNT));
 }
 
+UINT CTreeCtrl::GetVisibleCount()
+{
+    return static_cast<UINT>(Send(TVM_GETVISIBLECOUNT));
+}
+
+HFONT CTreeCtrl::GetFont()
+{
+    return reinterpret_cast<HFONT>(Send(WM_GETFONT));
+}
+
 HTREEITEM CTreeCtrl::HitTest(POINT pt, UINT* pFlags)
 {
     TVHITTESTINFO info{};

@@ -50,6 +50,9 @@ public:
     bool EnsureVisible(HTREEITEM hItem);
     bool SelectItem(HTREEITEM hItem, UINT code);
     UINT GetCount();
+    // The rows the client area shows whole.
+    UINT GetVisibleCount();
+    HFONT GetFont();
     HTREEITEM HitTest(POINT pt, UINT* pFlags = nullptr);
     bool GetItemRect(HTREEITEM hItem, RECT& rect, bool textOnly);
     HIMAGELIST SetImageList(HIMAGELIST hImageList, int type);

@@ -12,7 +12,7 @@ constexpr UINT kRemovePending = WM_APP + 0x52;
 CRVTreeCtrl::CRVTreeCtrl()
     : m_redraw(*this), m_selection(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
       m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this), m_labelEditing(*this), m_mouse(*this),
-      m_contextMenu(*this), m_drag(*this), m_commands(*this), m_find(*this)
+      m_contextMenu(*this), m_drag(*this), m_commands(*this), m_find(*this), m_painter(*this)
 {
 }
 
@@ -246,7 +246,21 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     case kReflectedNotify:
         result = OnReflectedNotify(reinterpret_cast<NMHDR*>(lParam));
         return true;
+    case WM_PAINT:
+        // Asked to paint into a context of the caller's, the tree paints there.
+        if (wParam)
+            m_painter.OnPrintClient(reinterpret_cast<HDC>(wParam));
+        else
+            m_painter.OnPaint();
+        return true;
+    case WM_PRINTCLIENT:
+        m_painter.OnPrintClient(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_ERASEBKGND:
+        return m_painter.OnEraseBkgnd(result);
     case WM_DESTROY:
+        // Only the first reaches the control's own handling.
+        if (m_bDestroyGuard) return true;
         OnDestroy();
         return false;
     case WM_NCDESTROY:
@@ -430,7 +444,6 @@ LRESULT CRVTreeCtrl::OnItemExpanding(const NMTREEVIEWA& nm)
 
 void CRVTreeCtrl::OnDestroy()
 {
-    if (m_bDestroyGuard) return;
     m_bDestroyGuard = TRUE;
     // A drag or an edit under way ends with the window, dropping and keeping nothing.
     m_drag.Cancel();

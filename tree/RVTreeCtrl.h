@@ -25,6 +25,7 @@
 #include "platform/NotifyForwarder.h"
 #include "platform/TreeCtrl.h"
 #include "render/RedrawSuspension.h"
+#include "render/TreePainter.h"
 #include "selection/ItemLocks.h"
 #include "selection/Selection.h"
 #include "state/ItemPictures.h"
@@ -209,4 +210,5 @@ private:
     CDragDrop m_drag;
     CCommands m_commands;
     CFindBookmarks m_find; // find text and dialog, find position, last bookmark, bookmark count
+    CTreePainter m_painter;
 };

@@ -1,0 +1,116 @@
+#include "render/TreePainter.h"
+
+#include "platform/Handles.h"
+#include "tree/RVTreeCtrl.h"
+
+#include <string>
+
+namespace {
+// The focus mark the tree's selection sets (kFocusedMark, which the headers leave out).
+constexpr UINT kFocusedMark = 0x0001;
+
+// Text and background colours for a scope, put back afterwards.
+class CColours
+{
+public:
+    CColours(HDC hDC, COLORREF text) : m_hDC(hDC), m_text(::SetTextColor(hDC, text)) {}
+    // With a background colour the text cell is filled with it.
+    CColours(HDC hDC, COLORREF text, COLORREF background) : CColours(hDC, text)
+    {
+        m_background = ::SetBkColor(hDC, background);
+        m_nBkMode = ::SetBkMode(hDC, OPAQUE);
+        m_bSetBackground = true;
+    }
+    ~CColours()
+    {
+        ::SetTextColor(m_hDC, m_text);
+        if (!m_bSetBackground) return;
+        ::SetBkColor(m_hDC, m_background);
+        ::SetBkMode(m_hDC, m_nBkMode);
+    }
+    CColours(const CColours&) = delete;
+    CColours& operator=(const CColours&) = delete;
+
+private:
+    HDC m_hDC;
+    COLORREF m_text;
+    COLORREF m_background = 0;
+    int m_nBkMode = 0;
+    bool m_bSetBackground = false;
+};
+} // namespace
+
+void CTreePainter::OnPaint()
+{
+    const CPaintDC paint(m_tree.GetHwnd());
+    RECT clip{};
+    ::GetClipBox(paint.get(), &clip);
+    Paint(paint.get(), clip);
+}
+
+void CTreePainter::OnPrintClient(HDC hDC)
+{
+    RECT client{};
+    ::GetClientRect(m_tree.GetHwnd(), &client);
+    Paint(hDC, client);
+}
+
+void CTreePainter::Paint(HDC hTarget, const RECT& clip)
+{
+    RECT client{};
+    ::GetClientRect(m_tree.GetHwnd(), &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    const CMemoryDCOwner memory(::CreateCompatibleDC(hTarget));
+    const CBitmapOwner bitmap(::CreateCompatibleBitmap(hTarget, client.right, client.bottom));
+    if (!memory || !bitmap) return;
+    {
+        const CSelectObject selected(memory.get(), bitmap.get());
+        const CRgnOwner region(::CreateRectRgnIndirect(&clip));
+        ::SelectClipRgn(memory.get(), region.get());
+        m_tree.DefaultProcessing(WM_PAINT, reinterpret_cast<WPARAM>(memory.get()), 0);
+        RepaintLabels(memory.get());
+        ::BitBlt(hTarget, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory.get(), clip.left,
+                 clip.top, SRCCOPY);
+        ::SelectClipRgn(memory.get(), nullptr);
+    }
+}
+
+void CTreePainter::RepaintLabels(HDC hDC)
+{
+    // One label font for the paint, made from the window's font (the stock GUI font without).
+    LOGFONTA description{};
+    HFONT hWindowFont = m_tree.GetFont();
+    if (!hWindowFont) hWindowFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetObjectA(hWindowFont, sizeof description, &description);
+    const CFontOwner font(::CreateFontIndirectA(&description));
+    const CSelectObject selectedFont(hDC, font.get());
+
+    const CLabelEditing& editing = m_tree.LabelEditing();
+    // The rows that show, and the partly shown row below them.
+    UINT budget = m_tree.GetVisibleCount() + 1;
+    for (HTREEITEM hItem = m_tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE); hItem && budget > 0;
+         hItem = m_tree.GetNextItem(hItem, TVGN_NEXTVISIBLE), --budget) {
+        if (editing.IsEditing() && hItem == editing.EditItem()) continue; // the edit window shows it
+        const UINT state = m_tree.GetItemState(hItem, TVIS_SELECTED | TVIS_DROPHILITED | kFocusedMark);
+        if ((state & TVIS_DROPHILITED) && !(state & TVIS_SELECTED)) continue; // the control's drawing stays
+        RECT label{};
+        if (!m_tree.GetItemRect(hItem, label, true)) continue;
+        const std::string text = m_tree.GetItemText(hItem);
+        if (state & TVIS_SELECTED) {
+            const CColours colours(hDC, ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_HIGHLIGHT));
+            ::TextOutA(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+        } else if (state & kFocusedMark) {
+            const CColours colours(hDC, ::GetSysColor(COLOR_GRAYTEXT));
+            ::TextOutA(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+        } else {
+            ::TextOutA(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+        }
+    }
+}
+
+bool CTreePainter::OnEraseBkgnd(LRESULT& result)
+{
+    if (m_tree.Drag().IsDragging() || m_tree.Mouse().IsButtonExpanding()) return false;
+    result = 1; // nothing erased, nothing flickers: the paint covers the whole clip box
+    return true;
+}

@@ -1,0 +1,28 @@
+// Double-buffered painting of the tree window: the control paints itself into an off-screen
+// bitmap, the labels of the visible items are painted again on top (the tree's own selection
+// in the highlight colours whether or not the window has the focus, an item with only the
+// focus mark in grey) and the clip box goes to the screen in one copy. The same code paints
+// into a device context a host hands in (WM_PRINTCLIENT), for snapshots.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+class CRVTreeCtrl;
+
+class CTreePainter
+{
+public:
+    explicit CTreePainter(CRVTreeCtrl& tree) : m_tree(tree) {}
+    void OnPaint();
+    void OnPrintClient(HDC hDC);
+    // The background is erased only while a drag or a button expansion runs; true when the
+    // message was answered here.
+    bool OnEraseBkgnd(LRESULT& result);
+
+private:
+    // Paints the clip rectangle of the client area into the target.
+    void Paint(HDC hTarget, const RECT& clip);
+    void RepaintLabels(HDC hDC);
+
+    CRVTreeCtrl& m_tree;
+};

@@ -1,0 +1,87 @@
+// What the tree paints, read from a 32-bit picture it paints into through WM_PRINTCLIENT (the
+// same code that paints the screen).
+#include "host/Component.h"
+#include "host/Input.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Painting : public ::testing::Test, protected ShownGearbox
+{
+protected:
+    // Counts the pixels of a colour inside an item's label rectangle in a fresh picture.
+    int PixelsOf(HTREEITEM item, COLORREF colour)
+    {
+        RECT client{};
+        GetClientRect(tree, &client);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = client.right;
+        info.bmiHeader.biHeight = -client.bottom; // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageA(tree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        GdiFlush();
+        RECT label{};
+        memcpy(&label, &item, sizeof item);
+        SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+        int count = 0;
+        for (LONG y = label.top; y < label.bottom; ++y)
+            for (LONG x = label.left; x < label.right; ++x)
+                if ((pixels[y * client.right + x] & 0xFFFFFF) == wanted) ++count;
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return count;
+    }
+};
+
+} // namespace
+
+TEST_F(Painting, TheTreesSelectionShowsInHighlightColoursAlsoWithoutTheFocus)
+{
+    host.rv->SelectItem(CTestHost::H(g.left), 0, 0, 0);
+    host.rv->SelectItem(CTestHost::H(g.right), 0, 1, 0);
+    SetFocus(host.parent.get());
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_GT(PixelsOf(g.left, highlight), 20);
+    EXPECT_GT(PixelsOf(g.right, highlight), 20);
+    EXPECT_EQ(PixelsOf(g.shaft, highlight), 0);
+}
+
+TEST_F(Painting, AnItemWithOnlyTheFocusMarkIsGreyUnlessItIsBeingEdited)
+{
+    SetCursorTo(tree, ItemPoint(tree, g.shaft, ItemPart::Label));
+    SendMessageA(tree, WM_RBUTTONDOWN, MK_RBUTTON, 0); // the right press moves only the focus mark
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    EXPECT_GT(PixelsOf(g.shaft, grey), 5);
+    EXPECT_EQ(PixelsOf(g.left, grey), 0);
+    host.rv->EditItemLabel(CTestHost::H(g.shaft));
+    EXPECT_EQ(PixelsOf(g.shaft, grey), 0) << "the edit window shows the label being edited";
+}
+
+TEST_F(Painting, TheBackgroundIsErasedOnlyWhileADragRuns)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetPixel(dc, 2, 2, RGB(1, 2, 3));
+    EXPECT_EQ(SendMessageA(tree, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(GetPixel(dc, 2, 2), RGB(1, 2, 3)) << "reported erased, nothing touched";
+    StartDrag(tree, ItemPoint(tree, g.shaft, ItemPart::Label), ItemPoint(tree, g.housing, ItemPart::Label));
+    SendMessageA(tree, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_NE(GetPixel(dc, 2, 2), RGB(1, 2, 3)) << "erased while dragging";
+    PressKey(tree, VK_ESCAPE);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
