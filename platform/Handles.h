@@ -4,13 +4,26 @@
 #include <commctrl.h>
 #include <utility>
 
+namespace rvdetail {
+// Handles held by owners right now: a debug count that shows whether an operation repeated
+// many times gives back all it made (GetGuiResources counts nothing under Wine).
+inline long& OwnedHandleCount()
+{
+    static long count = 0;
+    return count;
+}
+} // namespace rvdetail
+
 // A handle closed by Close(handle) when the owner lets go of it.
 template <class H, auto Close>
 class CHandleOwner
 {
 public:
     CHandleOwner() = default;
-    explicit CHandleOwner(H h) : m_h(h) {}
+    explicit CHandleOwner(H h) : m_h(h)
+    {
+        if (m_h) ++rvdetail::OwnedHandleCount();
+    }
     ~CHandleOwner() { reset(); }
     CHandleOwner(const CHandleOwner&) = delete;
     CHandleOwner& operator=(const CHandleOwner&) = delete;
@@ -23,9 +36,17 @@ public:
 
     void reset(H h = H())
     {
-        if (H old = std::exchange(m_h, h)) Close(old);
+        if (h) ++rvdetail::OwnedHandleCount();
+        if (H old = std::exchange(m_h, h)) {
+            --rvdetail::OwnedHandleCount();
+            Close(old);
+        }
     }
-    H release() { return std::exchange(m_h, H()); }
+    H release()
+    {
+        if (m_h) --rvdetail::OwnedHandleCount();
+        return std::exchange(m_h, H());
+    }
     H get() const { return m_h; }
     explicit operator bool() const { return m_h != H(); }
 

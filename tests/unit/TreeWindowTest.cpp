@@ -180,3 +180,55 @@ TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
     rename->Undo();
     EXPECT_EQ(tree.GetItemText(moved), "B");
 }
+
+// Paints, drags and label edits give back every handle they make.
+TEST_F(TreeWindow, PaintsDragsAndEditsLeaveTheOwnedHandleCountWhereItWas)
+{
+    const HTREEITEM root = tree.Builder().AddAssembly("Root", 1, 1, false);
+    const HTREEITEM a = tree.Builder().AddTreeItem("A", root, nullptr);
+    const HTREEITEM b = tree.Builder().AddTreeItem("B", root, nullptr);
+    tree.Navigator().ExpandToDepth(nullptr, -1);
+    ShowWindow(window.get(), SW_SHOW);
+    SetWindowPos(tree.GetHwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_SHOWWINDOW);
+    const HWND hWnd = tree.GetHwnd();
+    tree.Selection().SelectItem(a, false, false, false);
+    // The control makes drag images only for a tree with pictures.
+    HIMAGELIST pictures = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+    ImageList_AddIcon(pictures, LoadIcon(nullptr, IDI_APPLICATION));
+    tree.SetImageList(pictures, TVSIL_NORMAL);
+    const long before = rvdetail::OwnedHandleCount();
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 300, 400);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    for (int i = 0; i < 1000; ++i) {
+        if (i % 2) {
+            SendMessageA(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        } else {
+            InvalidateRect(hWnd, nullptr, TRUE);
+            UpdateWindow(hWnd);
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    EXPECT_EQ(rvdetail::OwnedHandleCount(), before) << "paints";
+
+    const POINT from = ItemPoint(hWnd, b, ItemPart::Label), to = ItemPoint(hWnd, a, ItemPart::Label);
+    for (int i = 0; i < 100; ++i) {
+        StartDrag(hWnd, from, to);
+        EXPECT_EQ(rvdetail::OwnedHandleCount(), before + 1) << "the drag image while the drag runs";
+        PressKey(hWnd, VK_ESCAPE);
+    }
+    EXPECT_EQ(rvdetail::OwnedHandleCount(), before) << "drags";
+
+    for (int i = 0; i < 100; ++i) {
+        tree.LabelEditing().EditLabel(a);
+        tree.LabelEditing().EndEdit(i % 2 == 0);
+    }
+    EXPECT_EQ(rvdetail::OwnedHandleCount(), before) << "label edits";
+    tree.SetImageList(nullptr, TVSIL_NORMAL);
+    ImageList_Destroy(pictures);
+}
