@@ -1,6 +1,9 @@
 #include "demo/DemoHost.h"
 
 #include "host/HostMessages.h"
+#include "model/ItemRecord.h"
+
+#include <cstdarg>
 
 #include <string>
 
@@ -15,8 +18,48 @@ void CDemoHost::PrintMessage(const char* method, ULONG dataID, ULONG wID, USHORT
         name = narrow;
     }
     const char* message = HostMessageName(wMsg);
-    std::printf("host: %s %s dataID=%lu wID=%lu item \"%s\"\n", method, message ? message : "?", dataID, wID,
-                name.c_str());
+    Log("host: %s %s dataID=%lu wID=%lu item \"%s\"\n", method, message ? message : "?", dataID, wID, name.c_str());
+    TrackSelection(wMsg, data);
+}
+
+void CDemoHost::Log(const char* format, ...)
+{
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    std::fputs(line, stdout);
+    if (!m_hLog) return;
+    std::string entry(line);
+    while (!entry.empty() && entry.back() == '\n') entry.pop_back();
+    const LRESULT index = SendMessageA(m_hLog, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    SendMessageA(m_hLog, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+ULONG CDemoHost::KeyOf(BYTE* data) const
+{
+    ULONG_PTR record = 0;
+    if (m_pTree && data) m_pTree->GetItemData(reinterpret_cast<ULONG_PTR>(data), &record);
+    return record ? reinterpret_cast<const ItemRecord*>(record)->key : 0;
+}
+
+// What the 3D view shows selected follows the tree's selection messages.
+void CDemoHost::TrackSelection(USHORT wMsg, BYTE* data)
+{
+    if (wMsg != HM_SELECTED && wMsg != HM_SELECTEDAPPEND && wMsg != HM_DESELECTED) return;
+    const ULONG key = KeyOf(data);
+    if (!key) return;
+    if (wMsg == HM_DESELECTED)
+        m_selected.erase(key);
+    else
+        m_selected.insert(key);
+    Changed();
+}
+
+void CDemoHost::Changed()
+{
+    if (m_hView) InvalidateRect(m_hView, nullptr, TRUE);
 }
 
 STDMETHODIMP CDemoHost::QueryInterface(REFIID iid, void** ppv)
@@ -56,14 +99,14 @@ STDMETHODIMP CDemoHost::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, ULO
 
 STDMETHODIMP CDemoHost::SetSelectionLock(LONG bLock)
 {
-    std::printf("host: sink SetSelectionLock(%ld)\n", static_cast<long>(bLock));
+    Log("host: sink SetSelectionLock(%ld)\n", static_cast<long>(bLock));
     m_selectionLock = bLock;
     return S_OK;
 }
 
 STDMETHODIMP CDemoHost::SetVisibilityLock(LONG bLock)
 {
-    std::printf("host: sink SetVisibilityLock(%ld)\n", static_cast<long>(bLock));
+    Log("host: sink SetVisibilityLock(%ld)\n", static_cast<long>(bLock));
     m_visibilityLock = bLock;
     return S_OK;
 }
@@ -82,20 +125,20 @@ STDMETHODIMP CDemoHost::IsVisibilityLock(LONG* pbLock)
 
 STDMETHODIMP CDemoHost::SetMenuMask(ULONG mask)
 {
-    std::printf("host: sink SetMenuMask(0x%lX)\n", mask);
+    Log("host: sink SetMenuMask(0x%lX)\n", mask);
     return S_OK;
 }
 
 STDMETHODIMP CDemoHost::GetFirstSelectedOrvaneItem(ULONG* pKey)
 {
-    std::printf("host: sink GetFirstSelectedOrvaneItem\n");
+    Log("host: sink GetFirstSelectedOrvaneItem\n");
     if (pKey) *pKey = 0;
     return S_OK;
 }
 
 STDMETHODIMP CDemoHost::NotifySelectedTypeID(int typeID)
 {
-    std::printf("host: sink NotifySelectedTypeID(%d)\n", typeID);
+    Log("host: sink NotifySelectedTypeID(%d)\n", typeID);
     return S_OK;
 }
 
@@ -122,7 +165,7 @@ const char* CommandName(UINT id)
 
 STDMETHODIMP CDemoHost::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
 {
-    std::printf("host: sink NotifyRButtonUp(0x%X, %ld, %ld, menu %d)\n", nFlags, point.x, point.y, menuKey);
+    Log("host: sink NotifyRButtonUp(0x%X, %ld, %ld, menu %d)\n", nFlags, point.x, point.y, menuKey);
     UINT chosen = 0;
     if (m_nextChoice) {
         chosen = m_nextChoice;
@@ -136,7 +179,7 @@ STDMETHODIMP CDemoHost::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
         DestroyMenu(menu);
     }
     if (chosen && m_pTree) {
-        std::printf("host: the user chooses \"%s\" (%u) from the menu\n", CommandName(chosen), chosen);
+        Log("host: the user chooses \"%s\" (%u) from the menu\n", CommandName(chosen), chosen);
         m_pTree->PostMessage(WM_COMMAND, chosen, 0);
     }
     return S_OK;
@@ -144,25 +187,30 @@ STDMETHODIMP CDemoHost::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
 
 STDMETHODIMP CDemoHost::SetVisible(ULONG keyIn)
 {
-    std::printf("host: 3D SetVisible(%lu)\n", keyIn);
+    Log("host: 3D SetVisible(%lu)\n", keyIn);
+    m_visible.insert(keyIn);
+    Changed();
     return S_OK;
 }
 
 STDMETHODIMP CDemoHost::SetInvisible(ULONG keyIn)
 {
-    std::printf("host: 3D SetInvisible(%lu)\n", keyIn);
+    Log("host: 3D SetInvisible(%lu)\n", keyIn);
+    m_visible.erase(keyIn);
+    Changed();
     return S_OK;
 }
 
 STDMETHODIMP CDemoHost::GetVisibility(ULONG keyIn, LONG* pOnOrOff)
 {
-    std::printf("host: 3D GetVisibility(%lu)\n", keyIn);
+    Log("host: 3D GetVisibility(%lu)\n", keyIn);
     if (pOnOrOff) *pOnOrOff = 1;
     return S_OK;
 }
 
 STDMETHODIMP CDemoHost::Draw()
 {
-    std::printf("host: 3D Draw\n");
+    Log("host: 3D Draw\n");
+    Changed();
     return S_OK;
 }

@@ -3,6 +3,7 @@
 #include "RVWindow.h"
 
 #include <cstdio>
+#include <set>
 
 class CDemoHost final : public IMessage, public IRavlinWindowSink, public IVisibilityManager,
                         public IView3DObjects
@@ -24,6 +25,14 @@ public:
     void SetMenuOwner(HWND hWnd) { m_hMenuOwner = hWnd; }
     // A scripted user's choice for the next context menu, in place of showing it.
     void ChooseNext(UINT command) { m_nextChoice = command; }
+    // Where the host's log lines go besides the console (a list box), and the 3D view that
+    // repaints when what it shows changes.
+    void SetLogWindow(HWND hWnd) { m_hLog = hWnd; }
+    void SetViewWindow(HWND hWnd) { m_hView = hWnd; }
+    void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // What the 3D view shows: the model keys switched on, and those selected in the tree.
+    const std::set<ULONG>& VisibleKeys() const { return m_visible; }
+    const std::set<ULONG>& SelectedKeys() const { return m_selected; }
 
     // IMessage
     STDMETHOD(Send)(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult) override;
@@ -46,10 +55,17 @@ public:
     STDMETHOD(Draw)() override;
 
 private:
+    ULONG KeyOf(BYTE* data) const;
+    void TrackSelection(USHORT wMsg, BYTE* data);
+    void Changed();
     void PrintMessage(const char* method, ULONG dataID, ULONG wID, USHORT wMsg, BYTE* data);
 
     IRVWnd2* m_pTree = nullptr;
     HWND m_hMenuOwner = nullptr;
+    HWND m_hLog = nullptr;
+    HWND m_hView = nullptr;
+    std::set<ULONG> m_visible;
+    std::set<ULONG> m_selected;
     UINT m_nextChoice = 0;
     long m_cRef = 0;
     long m_selectionLock = 0;

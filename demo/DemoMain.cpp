@@ -1,13 +1,18 @@
-// RVDemo: a small host of the RVWindow component.
+// RVDemo: a host application of the RVWindow component.
 //
-//   RVDemo.exe [--headless] [--snapshot FILE.bmp]
+//   RVDemo.exe [--headless] [--shots DIR]
 //
-// It registers the component beside it, creates it with CoCreateInstance, gives it a window
-// and its host interfaces, places and shows it, and prints every host call it receives. With
-// --headless it runs a short scripted session and exits; otherwise it pumps messages until the
-// window is closed. --snapshot writes a picture of the tree window as the user would see it.
+// A main window with the component's tree on the left, a simple 3D view of the model on the
+// right (one box per part, drawn from what the component tells the host through
+// IVisibilityManager and the selection messages) and the host's log below. The host's context
+// menu offers the tree's commands and posts the chosen one back. With --headless it runs a
+// scripted session (build, switch a branch off, select by key, drag a part, rename, undo) and
+// writes a PNG picture of the window after each step into DIR (default: demo-shots beside the
+// program); otherwise it runs until the window is closed.
 #include "RVWindow.h"
 #include "demo/DemoHost.h"
+#include "demo/Scene3D.h"
+#include "demo/Screenshot.h"
 #include "model/ItemRecord.h"
 
 #include <commctrl.h>
@@ -20,13 +25,27 @@
 
 namespace {
 
-IRVWnd2* g_pTree = nullptr; // the demo's one component, for the window procedure
+// The demo's one component, host and windows, for the window procedures.
+IRVWnd2* g_pTree = nullptr;
+CDemoHost* g_pHost = nullptr;
+std::vector<ScenePart> g_parts;
+HWND g_hView = nullptr;
+HWND g_hLog = nullptr;
+
+// Tree on the left, the 3D view on the right, the log across the bottom.
+void Layout(int width, int height)
+{
+    const int logHeight = height / 4, treeWidth = width * 2 / 5;
+    if (g_pTree) g_pTree->MoveWindow(0, 0, treeWidth, height - logHeight);
+    if (g_hView) MoveWindow(g_hView, treeWidth, 0, width - treeWidth, height - logHeight, TRUE);
+    if (g_hLog) MoveWindow(g_hLog, 0, height - logHeight, width, logHeight, TRUE);
+}
 
 LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_SIZE:
-        if (g_pTree) g_pTree->MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam));
+        Layout(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -34,6 +53,21 @@ LRESULT CALLBACK MainWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     default:
         return DefWindowProcW(hWnd, msg, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK ViewWndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWnd, &ps);
+        RECT area{};
+        GetClientRect(hWnd, &area);
+        if (g_pHost) DrawScene(dc, area, *g_pHost, g_parts);
+        EndPaint(hWnd, &ps);
+        return 0;
+    }
+    if (msg == WM_ERASEBKGND) return 1;
+    return DefWindowProcW(hWnd, msg, wParam, lParam);
 }
 
 std::wstring ExeDir()
@@ -188,19 +222,7 @@ std::vector<ULONG_PTR> FillSample(IRVWnd2* pTree, IRVWnd3* pTree3)
     pTree->Expand(items[4], TVE_EXPAND);
     pTree->Expand(fixture, TVE_EXPAND);
 
-    std::printf("Switching the input shaft on, then off again (watch the 3D calls):\n");
-    pTree->SetHTIState(items[4], 1, 1);
-    pTree->SetHTIState(items[4], 0, 1);
-
-    std::printf("Selecting every item that shows model node 3001 (ball bearing 6204):\n");
-    pTree->SelectItems(3001, 1, 0);
-    int selected = 0;
-    pTree->GetNumSelected(&selected);
-    std::printf("  %d items selected\n", selected);
-    std::printf("Removing the output shaft subassembly:\n");
-    pTree->RemoveTreeItem(items[9]);
-    pTree->GetNumSelected(&selected);
-    std::printf("  %d items still selected\n", selected);
+    pTree->SetHTIState(gearbox, 1, 1); // the whole gearbox shows in 3D
     return items;
 }
 
@@ -237,98 +259,125 @@ void Pump()
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-// The scripted session's user: a drag of a part and a few commands from the host's menu.
-void ActAsUser(HWND hTree, CDemoHost& host, const std::vector<ULONG_PTR>& items)
+// The scripted session: each step as a user or host would do it, a picture after each.
+class CScript
 {
-    std::printf("Dragging the pinion onto the housing:\n");
-    DragFromTo(hTree, LabelPoint(hTree, items[6]), LabelPoint(hTree, items[0]));
-    std::printf("Undoing the drag from the menu:\n");
-    host.ChooseNext(32797);
-    RightClickAt(hTree, LabelPoint(hTree, items[0]));
-    Pump();
-    std::printf("Copying the housing half and pasting it into the input shaft from the menu:\n");
-    host.ChooseNext(109);
-    RightClickAt(hTree, LabelPoint(hTree, items[1]));
-    Pump();
-    host.ChooseNext(103);
-    RightClickAt(hTree, LabelPoint(hTree, items[4]));
-    Pump();
-}
-
-// Paints the tree window into a 24-bit bitmap file (WM_PRINTCLIENT), so that a headless run
-// can show what a user would see.
-bool SaveSnapshot(HWND hTree, const char* path)
-{
-    RECT client{};
-    GetClientRect(hTree, &client);
-    const int width = client.right, height = client.bottom;
-    if (width <= 0 || height <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageA(hTree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    const DWORD stride = ((width * 3 + 3) / 4) * 4, size = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + size;
-    bool saved = false;
-    if (FILE* out = std::fopen(path, "wb")) {
-        std::fwrite(&file, sizeof file, 1, out);
-        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-        std::fwrite(bits, size, 1, out);
-        std::fclose(out);
-        saved = true;
+public:
+    CScript(HWND hMain, HWND hTree, CDemoHost& host, IRVWnd2* pTree, std::wstring shots)
+        : m_hMain(hMain), m_hTree(hTree), m_host(host), m_pTree(pTree), m_shots(std::move(shots))
+    {
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
+
+    void Run(const std::vector<ULONG_PTR>& items)
+    {
+        Shot(L"01-built");
+        Step("Switching the input shaft's branch off:");
+        m_pTree->SetHTIState(items[4], 0, 1);
+        Shot(L"02-branch-off");
+        Step("Selecting every item that shows model node 3001 (ball bearing 6204):");
+        m_pTree->SelectItems(3001, 1, 0);
+        Shot(L"03-selected-by-key");
+        Step("Dragging the pinion onto the housing:");
+        DragFromTo(m_hTree, LabelPoint(m_hTree, items[6]), LabelPoint(m_hTree, items[0]));
+        Shot(L"04-dragged");
+        Step("Renaming the oil seal from the host's menu:");
+        Command(108, items[14]);
+        if (HWND edit = reinterpret_cast<HWND>(SendMessageA(m_hTree, TVM_GETEDITCONTROL, 0, 0))) {
+            SetWindowTextA(edit, "Oil seal 32x47 (new)");
+            SendMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+        }
+        Shot(L"05-renamed");
+        Step("Undo from the host's menu:");
+        Command(32797, items[14]);
+        Shot(L"06-undone");
+    }
+
+private:
+    void Step(const char* what) { m_host.Log("%s\n", what); }
+    // A right-click on the item and the command chosen from the menu it opens.
+    void Command(UINT id, ULONG_PTR item)
+    {
+        m_host.ChooseNext(id);
+        RightClickAt(m_hTree, LabelPoint(m_hTree, item));
+        Pump();
+    }
+    void Shot(const wchar_t* name)
+    {
+        Pump();
+        const std::wstring path = m_shots + L"/" + name + L".png";
+        const bool written = SaveWindowPng(m_hMain, m_hTree, g_hView, g_hLog,
+                                           [this](HDC dc, const RECT& area) { DrawScene(dc, area, m_host, g_parts); },
+                                           path.c_str());
+        std::printf("Picture of the window %s %ls\n", written ? "written to" : "could not be written to", path.c_str());
+    }
+
+    HWND m_hMain, m_hTree;
+    CDemoHost& m_host;
+    IRVWnd2* m_pTree;
+    std::wstring m_shots;
+};
+
+// The parts the 3D view shows: every leaf of the sample.
+std::vector<ScenePart> SceneParts()
+{
+    std::vector<ScenePart> parts;
+    const auto addLeaves = [&parts](const SampleItem* items, size_t count) {
+        for (size_t i = 0; i < count; ++i)
+            if (i + 1 == count || items[i + 1].depth <= items[i].depth) parts.push_back({items[i].key, items[i].name});
+    };
+    addLeaves(kGearbox, std::size(kGearbox));
+    addLeaves(kFixture, std::size(kFixture));
+    return parts;
 }
 
-int Run(bool headless, const char* snapshot)
+int Run(bool headless, std::wstring shots)
 {
     std::printf("Registering the component: 0x%08lX\n", static_cast<unsigned long>(RegisterComponent()));
-
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW wc{};
     wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hInstance = instance;
     wc.lpszClassName = L"RVDemoHost";
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     RegisterClassW(&wc);
-    HWND hMain = CreateWindowExW(0, wc.lpszClassName, L"RVWindow demo host", WS_OVERLAPPEDWINDOW,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 420, 560, nullptr, nullptr, wc.hInstance, nullptr);
+    WNDCLASSW view = wc;
+    view.lpfnWndProc = ViewWndProc;
+    view.lpszClassName = L"RVDemo3DView";
+    view.hbrBackground = nullptr;
+    RegisterClassW(&view);
+    HWND hMain = CreateWindowExW(0, wc.lpszClassName, L"RVWindow demo host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, 900, 620, nullptr, nullptr, instance, nullptr);
+    g_parts = SceneParts();
+    g_hView = CreateWindowExW(0, view.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hMain, nullptr, instance,
+                              nullptr);
+    g_hLog = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                             0, 0, 0, 0, hMain, nullptr, instance, nullptr);
+    SendMessageW(g_hLog, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 
     CDemoHost host;
+    g_pHost = &host;
+    host.SetLogWindow(g_hLog);
+    host.SetViewWindow(g_hView);
     IRVWnd2* pTree = nullptr;
     HRESULT hr = CoCreateInstance(CLSID_RVWnd, nullptr, CLSCTX_INPROC_SERVER, IID_IRVWnd2,
                                   reinterpret_cast<void**>(&pTree));
     std::printf("CoCreateInstance(RVWnd): 0x%08lX\n", static_cast<unsigned long>(hr));
     if (FAILED(hr)) return 1;
     g_pTree = pTree;
-
     hr = pTree->Init(reinterpret_cast<ULONG_PTR>(hMain), &host, &host, nullptr);
     std::printf("Init: 0x%08lX\n", static_cast<unsigned long>(hr));
     pTree->InitTree(&host);
     IMessage* handler = &host;
     pTree->SetMessageHandler(&handler);
-
+    pTree->ShowWindow(SW_SHOW);
     RECT client{};
     GetClientRect(hMain, &client);
-    pTree->MoveWindow(0, 0, client.right, client.bottom);
-    pTree->ShowWindow(SW_SHOW);
-    ShowWindow(hMain, headless ? SW_HIDE : SW_SHOW);
+    Layout(client.right, client.bottom);
+    // Headless, the window is shown all the same (nothing reaches a screen): the pictures are
+    // of what a user would see.
+    ShowWindow(hMain, SW_SHOW);
+    UpdateWindow(hMain);
 
     host.SetTree(pTree);
     IRVWnd3* pTree3 = nullptr;
@@ -336,21 +385,16 @@ int Run(bool headless, const char* snapshot)
     const std::vector<ULONG_PTR> items = FillSample(pTree, pTree3);
     pTree3->Release();
     const HWND hTree = FindWindowExA(hMain, nullptr, WC_TREEVIEWA, nullptr);
-    if (headless) ActAsUser(hTree, host, items);
-    else host.SetMenuOwner(hMain);
-    std::printf("The tree as the component reports it:\n");
-    PrintTree(pTree);
 
-    if (snapshot) {
-        const bool saved = SaveSnapshot(hTree, snapshot);
-        std::printf("Snapshot of the tree window %s %s\n", saved ? "written to" : "could not be written to", snapshot);
-    }
-
+    MSG msg;
     if (headless) {
-        MSG msg;
+        CreateDirectoryW(shots.c_str(), nullptr);
+        CScript(hMain, hTree, host, pTree, shots).Run(items);
+        std::printf("The tree as the component reports it:\n");
+        PrintTree(pTree);
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     } else {
-        MSG msg;
+        host.SetMenuOwner(hMain);
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -359,8 +403,11 @@ int Run(bool headless, const char* snapshot)
 
     g_pTree = nullptr;
     host.SetTree(nullptr);
+    host.SetLogWindow(nullptr);
+    host.SetViewWindow(nullptr);
     pTree->Release();
     if (IsWindow(hMain)) DestroyWindow(hMain);
+    g_pHost = nullptr;
     std::printf("Component released; host references still held by it: %ld\n", host.References());
     return host.References() == 0 ? 0 : 2;
 }
@@ -370,16 +417,19 @@ int Run(bool headless, const char* snapshot)
 int main(int argc, char** argv)
 {
     bool headless = false;
-    const char* snapshot = nullptr;
+    std::wstring shots = ExeDir() + L"demo-shots";
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--headless") == 0) headless = true;
-        if (std::strcmp(argv[i], "--snapshot") == 0 && i + 1 < argc) snapshot = argv[++i];
+        if (std::strcmp(argv[i], "--shots") == 0 && i + 1 < argc) {
+            const std::string dir = argv[++i];
+            shots.assign(dir.begin(), dir.end());
+        }
     }
     setvbuf(stdout, nullptr, _IONBF, 0);
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    const int result = Run(headless, snapshot);
+    const int result = Run(headless, shots);
     CoFreeUnusedLibraries();
     OleUninitialize();
     return result;

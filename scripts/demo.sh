@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds the x64 target and runs the demo host under Wine. Without a display (or with
-# --headless) it runs a short scripted session and prints the host calls it receives.
+# --headless) it runs a scripted session, prints the host calls it receives and writes a PNG
+# picture of the window after each step into build/x64/demo-shots.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,7 +11,8 @@ args=("$@")
 if [ -z "${DISPLAY:-}" ] && [[ " ${args[*]-} " != *" --headless "* ]]; then args+=(--headless); fi
 prefix=$PWD/build/x64/wineprefix
 if [[ " ${args[*]} " == *" --headless "* ]]; then
-  exec cmake/wine-run.sh "$prefix" build/x64/bin/RVDemo.exe "${args[@]}"
+  mkdir -p build/x64/demo-shots
+  exec cmake/wine-run.sh "$prefix" build/x64/bin/RVDemo.exe --shots "$PWD/build/x64/demo-shots" "${args[@]}"
 fi
 # With a display, let Wine use it.
 export WINEPREFIX=$PWD/build/x64/wineprefix-display WINEDEBUG=-all
