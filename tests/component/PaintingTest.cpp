@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 class Painting : public ::testing::Test, protected ShownGearbox
@@ -33,8 +35,8 @@ protected:
         const auto* pixels = static_cast<const DWORD*>(bits);
         const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
         int count = 0;
-        for (LONG y = label.top; y < label.bottom; ++y)
-            for (LONG x = label.left; x < label.right; ++x)
+        for (LONG y = std::max(label.top, 0L); y < std::min(label.bottom, client.bottom); ++y)
+            for (LONG x = std::max(label.left, 0L); x < std::min(label.right, client.right); ++x)
                 if ((pixels[y * client.right + x] & 0xFFFFFF) == wanted) ++count;
         SelectObject(dc, old);
         DeleteObject(bitmap);
@@ -54,6 +56,21 @@ TEST_F(Painting, TheTreesSelectionShowsInHighlightColoursAlsoWithoutTheFocus)
     EXPECT_GT(PixelsOf(g.left, highlight), 20);
     EXPECT_GT(PixelsOf(g.right, highlight), 20);
     EXPECT_EQ(PixelsOf(g.shaft, highlight), 0);
+}
+
+TEST_F(Painting, ADropHighlightStaysTheControlsAndAPartlyShownLastRowIsRepainted)
+{
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(g.shaft));
+    EXPECT_GT(PixelsOf(g.shaft, highlight), 20) << "the control's own drop highlight";
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_DROPHILITE, 0);
+
+    // Six and a half rows: the seventh, Strut, shows its upper half.
+    const int row = static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
+    host.rv->MoveWindow(0, 0, 300, row * 13 / 2);
+    host.rv->SelectItem(CTestHost::H(g.strut), 0, 0, 0);
+    SetFocus(host.parent.get());
+    EXPECT_GT(PixelsOf(g.strut, highlight), 5);
 }
 
 TEST_F(Painting, AnItemWithOnlyTheFocusMarkIsGreyUnlessItIsBeingEdited)
