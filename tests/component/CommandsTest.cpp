@@ -49,37 +49,79 @@ protected:
 
 } // namespace
 
-// Which part of a row a command needs: the label, any part of an item, or nothing at all.
-TEST_F(Commands, EachCommandActsOnlyWhereItsHitRuleIsMet)
+namespace {
+// Everything a command can change that a host or user sees: host calls, messages to the user,
+// and each row's label, picture and expansion.
+std::string Observable(ShownGearbox& t)
+{
+    std::string seen;
+    for (const std::string& entry : t.host.log.Take()) seen += entry + "\n";
+    for (const std::string& shown : TakeMessageBoxes()) seen += shown + "\n";
+    std::vector<HTREEITEM> pending{t.Next(nullptr, TVGN_ROOT)};
+    while (!pending.empty()) {
+        const HTREEITEM item = pending.back();
+        pending.pop_back();
+        if (!item) continue;
+        TVITEMA it{};
+        it.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_STATE;
+        it.hItem = item;
+        it.stateMask = TVIS_EXPANDED;
+        SendMessageA(t.tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&it));
+        seen += Format("%s %d %u;", t.host.TextOf(item).c_str(), it.iImage, it.state & TVIS_EXPANDED);
+        pending.push_back(t.Next(item, TVGN_NEXT));
+        pending.push_back(t.Next(item, TVGN_CHILD));
+    }
+    return seen;
+}
+} // namespace
+
+// Every command id against the three places a right press can leave the last mouse point: an
+// item's icon, empty space and an item's label. Each try starts from a fresh tree.
+TEST(CommandHitRules, EachCommandActsOnlyWhereItsHitRuleIsMet)
 {
     enum Hit { Label, AnyItem, None };
-    const struct { UINT id; Hit hit; } rules[] = {
-        {102, Label}, {103, Label}, {106, Label}, {107, Label}, {109, Label}, {32781, Label},
-        {108, AnyItem}, {32778, AnyItem}, {105, None},
+    enum Prepare { Nothing, Clipboard, Locked, Collapsed, Bookmark };
+    const struct { UINT id; Hit hit; bool withChildren; Prepare prepare; } rules[] = {
+        {101, AnyItem, false, Nothing},  {102, Label, false, Nothing},    {103, Label, false, Nothing},
+        {104, None, false, Nothing},     {105, None, false, Nothing},     {106, Label, false, Clipboard},
+        {107, Label, false, Nothing},    {108, AnyItem, false, Nothing},  {109, Label, false, Nothing},
+        {32778, AnyItem, false, Nothing}, {32779, AnyItem, true, Nothing}, {32781, Label, false, Clipboard},
+        {32783, AnyItem, true, Collapsed}, {32786, AnyItem, true, Nothing}, {32787, AnyItem, true, Locked},
+        {32797, None, false, Nothing},   {32798, AnyItem, false, Nothing}, {32799, None, false, Nothing},
+        {32800, None, false, Nothing},   {32801, None, false, Bookmark},
     };
-    host.sink->firstSelectedKey = 0;
-    for (const auto& rule : rules) {
-        CTestHost fresh;
-        GearboxTree t(fresh);
-        fresh.ShowTree();
-        const HWND hWnd = fresh.Tree();
-        // Something in the clipboard, so that the pastes have something to tell.
-        SetCursorTo(hWnd, ItemPoint(hWnd, t.left, ItemPart::Label));
-        SendMessageA(hWnd, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-        fresh.rv->PostMessage(WM_COMMAND, 109, 0);
-        PumpMessages();
-        const auto actsAt = [&](POINT pt) {
-            SetCursorTo(hWnd, pt);
-            SendMessageA(hWnd, WM_RBUTTONDOWN, MK_RBUTTON, 0);
-            fresh.log.Clear();
-            fresh.rv->PostMessage(WM_COMMAND, rule.id, 0);
-            PumpMessages();
-            SendMessageA(hWnd, TVM_ENDEDITLABELNOW, TRUE, 0);
-            return !fresh.log.Entries().empty();
+    const auto actsAt = [](UINT id, bool withChildren, Prepare prepare, ItemPart* part) {
+        ShownGearbox t;
+        const HTREEITEM item = withChildren ? t.g.housing : t.g.shaft;
+        const auto pointAt = [&](POINT pt) {
+            SetCursorTo(t.tree, pt);
+            SendMessageA(t.tree, WM_RBUTTONDOWN, MK_RBUTTON, 0);
         };
-        EXPECT_EQ(actsAt(ItemPoint(hWnd, t.shaft, ItemPart::Icon)), rule.hit != Label) << rule.id;
-        EXPECT_EQ(actsAt(POINT{5, 390}), rule.hit == None) << rule.id;
-        EXPECT_TRUE(actsAt(ItemPoint(hWnd, t.shaft, ItemPart::Label))) << rule.id;
+        const auto command = [&](UINT which) {
+            t.host.rv->PostMessage(WM_COMMAND, which, 0);
+            PumpMessages();
+        };
+        if (prepare == Clipboard) {
+            pointAt(ItemPoint(t.tree, t.g.left, ItemPart::Label));
+            command(109);
+        }
+        if (prepare == Locked) t.host.rv->LockItem(CTestHost::H(item), 1);
+        if (prepare == Collapsed) t.host.rv->Collapse(CTestHost::H(item));
+        if (prepare == Bookmark) t.host.rv->SetBookmark(CTestHost::H(t.g.left), 1);
+        pointAt(part ? ItemPoint(t.tree, item, *part) : POINT{5, 390});
+        t.host.log.Clear();
+        TakeMessageBoxes();
+        const std::string before = Observable(t);
+        command(id);
+        SendMessageA(t.tree, TVM_ENDEDITLABELNOW, TRUE, 0);
+        return Observable(t) != before;
+    };
+    TakeMessageBoxes();
+    for (const auto& rule : rules) {
+        ItemPart icon = ItemPart::Icon, label = ItemPart::Label;
+        EXPECT_EQ(actsAt(rule.id, rule.withChildren, rule.prepare, &icon), rule.hit != Label) << rule.id << " on an icon";
+        EXPECT_EQ(actsAt(rule.id, rule.withChildren, rule.prepare, nullptr), rule.hit == None) << rule.id << " on nothing";
+        EXPECT_TRUE(actsAt(rule.id, rule.withChildren, rule.prepare, &label)) << rule.id << " on a label";
     }
 }
 
