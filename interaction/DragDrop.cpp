@@ -13,11 +13,6 @@ namespace {
 constexpr UINT_PTR kScrollTimerId = 1;
 constexpr UINT kScrollPeriod = 75; // milliseconds
 
-bool IsCtrlHeld()
-{
-    return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
 // Frees a list's copies when the drop is done with them.
 class CCopiesOwner
 {
@@ -141,7 +136,7 @@ bool CDragDrop::OnTimer(UINT_PTR id)
 
 void CDragDrop::OnDrop()
 {
-    const bool ctrl = IsCtrlHeld();
+    const bool ctrl = CMouseKeyboard::IsCtrlHeld();
     CMouseKeyboard& mouse = m_tree.Mouse();
     const HTREEITEM hPressed = mouse.EndPress();
     // From here the drop ends the drag itself: a capture the host takes meanwhile (a message

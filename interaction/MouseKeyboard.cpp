@@ -6,11 +6,6 @@
 #include <utility>
 
 namespace {
-bool IsCtrlHeld()
-{
-    return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
 // Shows the wait cursor for a scope and puts the previous one back.
 class CWaitCursor
 {
@@ -128,7 +123,7 @@ HTREEITEM CMouseKeyboard::EndPress()
 
 void CMouseKeyboard::OnLButtonUp()
 {
-    const bool ctrl = IsCtrlHeld();
+    const bool ctrl = CMouseKeyboard::IsCtrlHeld();
     const HTREEITEM hPressed = EndPress();
     if (m_bSelectOnRelease) {
         m_bSelectOnRelease = FALSE;

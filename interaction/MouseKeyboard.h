@@ -12,6 +12,8 @@ class CMouseKeyboard
 {
 public:
     explicit CMouseKeyboard(CRVTreeCtrl& tree) : m_tree(tree) {}
+    // Whether Ctrl is down now (not as the message that is being handled found it).
+    static bool IsCtrlHeld() { return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
 
     void OnLButtonDown(WPARAM keys, POINT pt);
     // The release when no drag runs.

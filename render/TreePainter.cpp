@@ -6,8 +6,7 @@
 #include <string>
 
 namespace {
-// The focus mark the tree's selection sets (kFocusedMark, which the headers leave out).
-constexpr UINT kFocusedMark = 0x0001;
+constexpr UINT kFocusedMark = CSelection::kFocusedMark;
 
 // Text and background colours for a scope, put back afterwards.
 class CColours

@@ -5,7 +5,6 @@
 
 namespace {
 // TVIS_FOCUSED, which not every SDK's headers name.
-constexpr UINT kFocusedMark = 0x0001;
 } // namespace
 
 bool CSelection::IsMarked(HTREEITEM hItem)

@@ -15,6 +15,9 @@ class CRVTreeCtrl;
 class CSelection
 {
 public:
+    // The focus mark of the current item (TVIS_FOCUSED, which the headers leave out).
+    static constexpr UINT kFocusedMark = 0x0001;
+
     explicit CSelection(CRVTreeCtrl& tree) : m_tree(tree) {}
 
     void SetFocusItem(HTREEITEM hItem);
