@@ -17,6 +17,9 @@ public:
         return m_nSerial != 0 && items.SerialOf(m_hItem) == m_nSerial ? m_hItem : nullptr;
     }
     HTREEITEM Handle() const { return m_hItem; }
+    // The same insertion (two references to items that are gone are equal only to themselves).
+    bool operator==(const CItemRef& other) const { return m_hItem == other.m_hItem && m_nSerial == other.m_nSerial; }
+    bool operator!=(const CItemRef& other) const { return !(*this == other); }
 
 private:
     HTREEITEM m_hItem = nullptr;

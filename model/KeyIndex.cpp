@@ -5,6 +5,7 @@
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
     m_map.try_emplace(key, 0, 2.0f).first->second.Add(hItem);
+    m_keysOf.emplace(hItem, key);
 }
 
 namespace {
@@ -16,12 +17,20 @@ void RemoveAll(CKeyIndex::ItemList& list, HTREEITEM hItem)
 }
 } // namespace
 
-bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
+void CKeyIndex::RemoveFromList(uint32_t key, HTREEITEM hItem)
 {
     const auto it = m_map.find(key);
-    if (it == m_map.end()) return false;
+    if (it == m_map.end()) return;
     RemoveAll(it->second, hItem);
     if (it->second.IsEmpty()) m_map.erase(it);
+}
+
+bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
+{
+    if (m_map.find(key) == m_map.end()) return false;
+    RemoveFromList(key, hItem);
+    const auto range = m_keysOf.equal_range(hItem);
+    for (auto it = range.first; it != range.second;) it = it->second == key ? m_keysOf.erase(it) : std::next(it);
     return true;
 }
 
@@ -33,8 +42,7 @@ const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
 
 void CKeyIndex::Forget(HTREEITEM hItem)
 {
-    for (auto it = m_map.begin(); it != m_map.end();) {
-        RemoveAll(it->second, hItem);
-        it = it->second.IsEmpty() ? m_map.erase(it) : std::next(it);
-    }
+    const auto range = m_keysOf.equal_range(hItem);
+    for (auto it = range.first; it != range.second; ++it) RemoveFromList(it->second, hItem);
+    m_keysOf.erase(hItem);
 }

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 
 class CKeyIndex
 {
@@ -19,12 +20,17 @@ public:
     bool Unregister(uint32_t key, HTREEITEM hItem);
     // The key's list, or null when no item shows the key.
     const ItemList* Find(uint32_t key) const;
-    // Removes hItem from every list (for items that leave without going through their key).
+    // Removes hItem from every list it is in, whatever key its record has now (the host may
+    // have handed the item another record, or changed the record's key, since it registered).
     void Forget(HTREEITEM hItem);
 
     size_t EntryCount() const { return m_map.size(); }
     const std::map<uint32_t, ItemList>& Entries() const { return m_map; }
 
 private:
+    void RemoveFromList(uint32_t key, HTREEITEM hItem);
+
     std::map<uint32_t, ItemList> m_map;
+    // The keys each item is listed under, so that an item leaves every list it is in.
+    std::unordered_multimap<HTREEITEM, uint32_t> m_keysOf;
 };

@@ -4,7 +4,7 @@
 
 ItemRecord* CRecordLookup::GetRecord(HTREEITEM hItem)
 {
-    if (m_nPathCount != 0 && m_bPathEnabled) {
+    if (UsesRecordPath()) {
         const int i = m_pathItems.Find(hItem);
         if (i >= 0) {
             ++m_counters.fromRecordPath;
@@ -27,7 +27,9 @@ ItemRecord* CRecordLookup::GetRecord(HTREEITEM hItem)
     }
 
     ++m_counters.fromControl;
-    ItemRecord* const pRecord = m_source.QueryRecord(hItem);
+    bool known = false;
+    ItemRecord* const pRecord = m_source.QueryRecord(hItem, known);
+    if (!known) return nullptr;
 
     if (m_nCacheCount < m_nCacheCapacity) {
         m_cacheItems.Add(hItem);
@@ -67,13 +69,16 @@ void CRecordLookup::EmptyRecordPath()
 
 void CRecordLookup::InvalidateRecord(HTREEITEM hItem)
 {
-    if (m_nPathCount != 0 && m_pathItems.Find(hItem) >= 0) EmptyRecordPath();
-    // A waiting walk's path loses its entries the same way (that walk then stops: the item it
-    // stood on went with the ancestor).
+    if (m_nPathCount != 0 && m_pathItems.Find(hItem) >= 0) {
+        EmptyRecordPath();
+        m_bPathBroken = true;
+    }
+    // A waiting walk's path is given up the same way.
     for (SavedPath& outer : m_outerPaths) {
         if (std::find(outer.items.begin(), outer.items.end(), hItem) != outer.items.end()) {
             outer.items.clear();
             outer.records.clear();
+            outer.broken = true;
         }
     }
     if (m_nParentCount != 0 && m_parentItems.Find(hItem) >= 0) ClearParentPath();
@@ -96,7 +101,7 @@ void CRecordLookup::ClearParentPath()
 HTREEITEM CRecordLookup::GetParent(HTREEITEM hItem)
 {
     const CGrowArray<HTREEITEM>* pPath = nullptr;
-    if (m_nPathCount != 0 && m_bPathEnabled) {
+    if (UsesRecordPath()) {
         pPath = &m_pathItems;
     } else if (m_nParentCount != 0) {
         pPath = &m_parentItems;
@@ -121,10 +126,11 @@ void CRecordLookup::BuildAncestorPath(HTREEITEM hItem)
     if (m_nOpenWalks++ > 0) {
         SavedPath outer{{m_pathItems.GetData(), m_pathItems.GetData() + m_nPathCount},
                         {m_pathRecords.GetData(), m_pathRecords.GetData() + m_nPathCount},
-                        m_bPathEnabled};
+                        m_bPathEnabled, m_bPathBroken};
         m_outerPaths.push_back(std::move(outer));
         EmptyRecordPath();
     }
+    m_bPathBroken = false;
     m_bPathEnabled = false;
     for (HTREEITEM p = GetParent(hItem); p; p = GetParent(p)) {
         m_pathItems.InsertAt(0, &p, 1);
@@ -138,19 +144,24 @@ void CRecordLookup::BuildAncestorPath(HTREEITEM hItem)
 void CRecordLookup::ReleaseAncestorPath()
 {
     if (m_nPathCount != 0) {
-        m_parentItems = m_pathItems;
-        m_nParentCount = m_nPathCount;
+        if (!m_bPathBroken) {
+            m_parentItems = m_pathItems;
+            m_nParentCount = m_nPathCount;
+        }
         EmptyRecordPath();
     }
+    m_bPathBroken = false;
     if (m_nOpenWalks == 0 || --m_nOpenWalks == 0 || m_outerPaths.empty()) return;
     const SavedPath outer = std::move(m_outerPaths.back());
     m_outerPaths.pop_back();
     for (size_t i = 0; i < outer.items.size(); ++i) PushPath(outer.items[i], outer.records[i]);
     m_bPathEnabled = outer.enabled;
+    m_bPathBroken = outer.broken;
 }
 
 void CRecordLookup::PushPath(HTREEITEM hItem, ItemRecord* pRecord)
 {
+    if (m_bPathBroken) return;
     m_pathItems.At(m_nPathCount) = hItem;
     m_pathRecords.At(m_nPathCount) = pRecord;
     ++m_nPathCount;
@@ -158,7 +169,7 @@ void CRecordLookup::PushPath(HTREEITEM hItem, ItemRecord* pRecord)
 
 void CRecordLookup::PopPath()
 {
-    if (m_nPathCount == 0) return;
+    if (m_nPathCount == 0 || m_bPathBroken) return;
     --m_nPathCount;
     m_pathItems.SetSize(m_nPathCount);
     m_pathRecords.SetSize(m_nPathCount);

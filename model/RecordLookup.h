@@ -11,11 +11,13 @@
 #include <cstdint>
 #include <vector>
 
-// What the lookup asks when memory cannot answer: the control.
+// What the lookup asks when memory cannot answer: the control. An item the source does not
+// know (deleted, or never there) has no record, and the lookup remembers nothing about it: its
+// handle may come back as another item's.
 class IItemSource
 {
 public:
-    virtual ItemRecord* QueryRecord(HTREEITEM hItem) = 0;
+    virtual ItemRecord* QueryRecord(HTREEITEM hItem, bool& known) = 0;
     virtual HTREEITEM QueryParent(HTREEITEM hItem) = 0;
 
 protected:
@@ -46,6 +48,9 @@ public:
     void PopPath();
     void SetPathEnabled(bool enabled) { m_bPathEnabled = enabled; }
     bool IsPathEnabled() const { return m_bPathEnabled; }
+    // A walk's path loses its use when one of its items goes (or gets another record) in the
+    // middle of the walk: the rest of that walk asks the cache and the control.
+    bool IsPathBroken() const { return m_bPathBroken; }
     void ClearParentPath();
 
     // Where lookups were answered (for measurements).
@@ -64,6 +69,7 @@ public:
 private:
     static void Empty(CGrowArray<HTREEITEM>& items);
     void EmptyRecordPath();
+    bool UsesRecordPath() const { return m_nPathCount != 0 && m_bPathEnabled && !m_bPathBroken; }
 
     // The record path of a walk that waits for a walk started inside it to end.
     struct SavedPath
@@ -71,6 +77,7 @@ private:
         std::vector<HTREEITEM> items;
         std::vector<ItemRecord*> records;
         bool enabled;
+        bool broken;
     };
 
     IItemSource& m_source;
@@ -80,6 +87,7 @@ private:
     int m_nPathCount = 0;
     CGrowArray<ItemRecord*> m_pathRecords;
     bool m_bPathEnabled = true;
+    bool m_bPathBroken = false;
     int m_nOpenWalks = 0;
     std::vector<SavedPath> m_outerPaths; // innermost last
 

@@ -26,9 +26,10 @@ void CItemLocks::LockItem(HTREEITEM hItem, long bLock)
     if (!hItem) return;
     CRedrawScope noRedraw(m_tree.Redraw());
     ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const CItemRef item = m_tree.Ref(hItem);
     if (!pRecord || !MayLock(*pRecord)) return;
-    // The host was asked: it may have removed the item meanwhile.
-    if (!m_tree.IsLiveItem(hItem) || m_tree.GetRecord(hItem) != pRecord) return;
+    // The host was asked: it may have removed the item meanwhile, or handed it another record.
+    if (!m_tree.Resolve(item) || m_tree.GetRecord(hItem) != pRecord) return;
     pRecord->bLocked = static_cast<uint32_t>(bLock);
     if (bLock) {
         m_tree.Pictures().SetImage(hItem, pRecord->bIsAssembly ? kImageLockedAssembly : kImageLockedPart);

@@ -3,6 +3,8 @@
 #include "tree/BranchWalk.h"
 #include "tree/RVTreeCtrl.h"
 
+#include <vector>
+
 namespace {
 // TVIS_FOCUSED, which not every SDK's headers name.
 } // namespace
@@ -40,25 +42,25 @@ void CSelection::SetFocusItem(HTREEITEM hItem)
 void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bIsOrvane)
 {
     if (!hItem) return;
+    // Every call out below may remove the item and give its handle to another.
+    const CItemRef item = m_tree.Ref(hItem);
     Lock(true);
-    SetFocusItem(hItem);
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    if (m_tree.Resolve(item)) SetFocusItem(hItem);
+    const ItemRecord* const pRecord = m_tree.Resolve(item) ? m_tree.GetRecord(hItem) : nullptr;
     const ItemRecord words = pRecord ? *pRecord : ItemRecord{};
     if (bNotify) m_tree.SendHostMessage(words.typeID, HM_BEGINSELCHANGE, hItem, &words);
-    if (m_tree.IsLiveItem(hItem) && !IsMarked(hItem)) {
+    if (m_tree.Resolve(item) && !IsMarked(hItem)) {
         Mark(hItem, true);
         if (!IsListed(hItem)) m_selection.Add(hItem);
     }
     if (bNotify && words.typeID != 0)
         m_tree.SendHostMessage(words.typeID, bAppend ? HM_SELECTEDAPPEND : HM_SELECTED, hItem, &words);
     if (bIsOrvane && words.key != 0) {
-        CGrowArray<HTREEITEM> twins;
-        m_tree.States().GetKeyItems(words.key, twins);
-        for (int i = 0; i < twins.GetCount(); ++i) {
-            const HTREEITEM twin = twins.GetData()[i];
-            if (twin == hItem || !m_tree.IsLiveItem(twin) || IsMarked(twin)) continue;
-            Mark(twin, true);
-            if (!IsListed(twin)) m_selection.Add(twin);
+        for (const CItemRef& twin : m_tree.States().KeyItems(words.key)) {
+            const HTREEITEM hTwin = m_tree.Resolve(twin);
+            if (!hTwin || twin == item || IsMarked(hTwin)) continue;
+            Mark(hTwin, true);
+            if (!IsListed(hTwin)) m_selection.Add(hTwin);
         }
     }
     if (bNotify) m_tree.SendHostMessage(words.typeID, HM_ENDSELCHANGE, hItem, &words);
@@ -68,24 +70,26 @@ void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bI
 void CSelection::DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins)
 {
     if (!hItem) return;
+    const CItemRef item = m_tree.Ref(hItem);
     Lock(true);
     if (bNotify) m_tree.Messenger().SendForm3(HM_BEGINSELCHANGE);
-    if (hItem == m_hCurrentItem) SetFocusItem(nullptr);
+    const ItemRecord* const pRecord = m_tree.Resolve(item) ? m_tree.GetRecord(hItem) : nullptr;
+    if (m_tree.Resolve(item) && hItem == m_hCurrentItem) SetFocusItem(nullptr);
 
-    CGrowArray<HTREEITEM> targets;
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
-    if (bKeyTwins && pRecord && pRecord->key != 0) m_tree.States().GetKeyItems(pRecord->key, targets);
-    if (targets.IsEmpty()) targets.Add(hItem);
-    for (int i = 0; i < targets.GetCount(); ++i) {
-        const HTREEITEM t = targets.GetData()[i];
-        if (!m_tree.IsLiveItem(t) || !IsMarked(t)) continue;
+    std::vector<CItemRef> targets;
+    if (bKeyTwins && pRecord && pRecord->key != 0) targets = m_tree.States().KeyItems(pRecord->key);
+    if (targets.empty()) targets.push_back(item);
+    for (const CItemRef& target : targets) {
+        const HTREEITEM t = m_tree.Resolve(target);
+        if (!t || !IsMarked(t)) continue;
         // Off the list with its mark, before the host hears of it and may select it again.
         Mark(t, false);
-        m_selection.RemoveAt(m_selection.Find(t));
+        const int listed = m_selection.Find(t);
+        if (listed >= 0) m_selection.RemoveAt(listed);
         const ItemRecord* const pTarget = m_tree.GetRecord(t);
         if (bNotify && pTarget && pTarget->typeID != 0) m_tree.SendHostMessage(pTarget->typeID, HM_DESELECTED, t, pTarget);
     }
-    if (m_tree.IsLiveItem(hItem)) NotifyBranchDeselected(hItem);
+    if (const HTREEITEM hNow = m_tree.Resolve(item)) NotifyBranchDeselected(hNow);
     if (bNotify) m_tree.Messenger().SendForm3(HM_ENDSELCHANGE);
     Lock(false);
 }
@@ -105,12 +109,13 @@ void CSelection::NotifyBranchDeselected(HTREEITEM hItem)
 {
     // Every item below, depth first, selected or not; items without a record are passed by.
     for (HTREEITEM hChild = m_tree.GetChildItem(hItem); hChild;) {
+        const CItemRef child = m_tree.Ref(hChild);
         WalkBranch(m_tree, hChild, 0, [&](HTREEITEM x, int, int&) {
             if (const ItemRecord* const pRecord = m_tree.GetRecord(x))
                 m_tree.Messenger().SendForm2(pRecord->typeID, HM_DESELECTED, x);
             return true;
         });
-        hChild = m_tree.IsLiveItem(hChild) ? m_tree.GetNextSiblingItem(hChild) : nullptr;
+        hChild = m_tree.Resolve(child) ? m_tree.GetNextSiblingItem(hChild) : nullptr;
     }
 }
 
@@ -120,13 +125,15 @@ void CSelection::ClearSelection()
     m_tree.Messenger().SendForm3(HM_BEGINSELCHANGE);
     while (!m_selection.IsEmpty()) {
         const HTREEITEM hItem = m_selection.GetData()[0];
+        const CItemRef item = m_tree.Ref(hItem);
         DeselectItem(hItem, false, false);
-        if (m_tree.IsLiveItem(hItem)) {
+        if (m_tree.Resolve(item)) {
             const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
             if (pRecord && pRecord->typeID != 0) m_tree.SendHostMessage(pRecord->typeID, HM_DESELECTED, hItem, pRecord);
         }
-        // An item that had lost its mark is still listed: take it off so the loop ends.
-        const int stale = m_selection.Find(hItem);
+        // An item that had lost its mark is still listed: take it off so the loop ends. (A
+        // gone item has left the list with the item.)
+        const int stale = m_tree.Resolve(item) ? m_selection.Find(hItem) : -1;
         if (stale >= 0) m_selection.RemoveAt(stale);
     }
     m_tree.Messenger().SendForm3(HM_ENDSELCHANGE);
@@ -148,18 +155,23 @@ void CSelection::SelectItems(uint32_t key, bool bSelect, bool bSetVisible)
     // One suspension for the whole batch: the expansions below nest inside it, so the control
     // lays itself out once at the end instead of once per item.
     CRedrawScope noRedraw(m_tree.Redraw());
-    CGrowArray<HTREEITEM> items;
-    m_tree.States().GetKeyItems(key, items);
-    for (int i = 0; i < items.GetCount(); ++i) {
-        const HTREEITEM hItem = items.GetData()[i];
-        if (!m_tree.IsLiveItem(hItem)) continue;
+    const std::vector<CItemRef> items = m_tree.States().KeyItems(key);
+    for (const CItemRef& item : items) {
+        const HTREEITEM hItem = m_tree.Resolve(item);
+        if (!hItem) continue;
         if (bSelect)
             SelectItem(hItem, false, false, false);
         else
             DeselectItem(hItem, false, false);
-        for (HTREEITEM a = m_tree.GetParent(hItem); a && m_tree.IsLiveItem(a); a = m_tree.GetParent(a))
+        // Opening an ancestor tells the host, who may change the tree: each step starts from
+        // an item that still lives.
+        for (CItemRef ancestor = item; const HTREEITEM hNow = m_tree.Resolve(ancestor);) {
+            const HTREEITEM a = m_tree.GetParent(hNow);
+            if (!a) break;
+            ancestor = m_tree.Ref(a);
             m_tree.Navigator().ExpandToDepth(a, 1);
-        if (bSelect && bSetVisible && items.GetCount() == 1) m_tree.EnsureVisible(hItem);
+        }
+        if (bSelect && bSetVisible && items.size() == 1 && m_tree.Resolve(item)) m_tree.EnsureVisible(hItem);
     }
 }
 

@@ -16,6 +16,16 @@ void CItemStates::GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out)
         for (int i = 0; i < list->GetCount(); ++i) out.Add(list->GetData()[i]);
 }
 
+std::vector<CItemRef> CItemStates::KeyItems(uint32_t key) const
+{
+    std::vector<CItemRef> items;
+    if (const CKeyIndex::ItemList* list = m_tree.KeyIndex().Find(key)) {
+        items.reserve(static_cast<size_t>(list->GetCount()));
+        for (int i = 0; i < list->GetCount(); ++i) items.push_back(m_tree.Ref(list->GetData()[i]));
+    }
+    return items;
+}
+
 uint32_t CItemStates::ReadItemState(HTREEITEM hItem)
 {
     if (const ItemRecord* const pRecord = m_tree.GetRecord(hItem)) return pRecord->state;
@@ -25,6 +35,7 @@ uint32_t CItemStates::ReadItemState(HTREEITEM hItem)
 void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
 {
     if (!hItem) return;
+    const CItemRef item = m_tree.Ref(hItem);
     const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
     // The brackets carry the item's words as they were at the start, whatever the host does.
     const bool bracket = pRecord && bNotify;
@@ -33,9 +44,9 @@ void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
         m_tree.SendHostMessage2(words.typeID, HM_PRESTATECHANGE, hItem);
         m_tree.Messenger().Send(words.typeID, HM_BEGINSTATECHANGE, hItem, &words);
     }
-    if (m_tree.IsLiveItem(hItem)) {
-        ApplyStateToBranch(hItem, state);
-        if (m_tree.IsLiveItem(hItem)) PropagateStateUp(m_tree.GetParent(hItem), ReadItemState(hItem));
+    if (HTREEITEM hNow = m_tree.Resolve(item)) {
+        ApplyStateToBranch(hNow, state);
+        if ((hNow = m_tree.Resolve(item))) PropagateStateUp(m_tree.GetParent(hNow), ReadItemState(hNow));
     }
     if (bracket) {
         m_tree.Messenger().Send(words.typeID, HM_ENDSTATECHANGE, hItem, &words);
@@ -47,21 +58,23 @@ bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
 {
     CRecordLookup& lookup = m_tree.Lookup();
     lookup.BuildAncestorPath(hStart);
-    CArrayStack<HTREEITEM> walk;
-    walk.push(hStart);
+    const CItemRef start = m_tree.Ref(hStart);
+    // The siblings still to visit, by reference: the host hears of every change and may
+    // remove and add items meanwhile.
+    std::vector<CItemRef> walk{start};
     bool succeeded = true;
     bool stopped = false; // a 3D call failed, or the host removed an item the walk stood on
-    while (!stopped && walk.GetCount() > 0) {
-        HTREEITEM cur = walk.pop();
+    while (!stopped && !walk.empty()) {
+        const CItemRef next = walk.back();
+        walk.pop_back();
+        HTREEITEM cur = m_tree.Resolve(next);
+        if (next.Handle() && !cur) break; // gone meanwhile
         while (cur) {
-            if (!m_tree.IsLiveItem(cur)) {
-                stopped = true;
-                break;
-            }
             lookup.SetPathEnabled(false);
             ItemRecord* const pRecord = m_tree.GetRecord(cur);
             lookup.SetPathEnabled(true);
             lookup.PushPath(cur, pRecord);
+            const CItemRef item = m_tree.Ref(cur);
 
             if (m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
                 !ApplyItemState(cur, state, false, pRecord)) {
@@ -69,17 +82,17 @@ bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
                 stopped = true;
                 break;
             }
-            if (!m_tree.IsLiveItem(cur)) {
+            if (!m_tree.Resolve(item)) {
                 stopped = true;
                 break;
             }
             const ItemRecord* const pNow = m_tree.GetRecord(cur);
             if (pNow && pNow->nChildren != 0) {
-                if (cur != hStart) walk.push(m_tree.GetNextSiblingItem(cur));
+                if (item != start) walk.push_back(m_tree.Ref(m_tree.GetNextSiblingItem(cur)));
                 cur = m_tree.GetChildItem(cur);
                 continue;
             }
-            if (cur == hStart) break;
+            if (item == start) break;
             lookup.PopPath();
             cur = m_tree.GetNextSiblingItem(cur);
         }
@@ -120,24 +133,26 @@ bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal,
     if (!pRecord) pRecord = m_tree.GetRecord(hItem);
     if (pRecord && pRecord->bIsAssembly) return true;
 
-    CGrowArray<HTREEITEM> targets;
-    if (pRecord && pRecord->key != 0) GetKeyItems(pRecord->key, targets);
-    if (targets.IsEmpty()) targets.Add(hItem);
+    // The item and its key twins, by reference: the host hears of each change and may remove
+    // and add items meanwhile. Records are read afresh after every call out.
+    const CItemRef self = m_tree.Ref(hItem);
+    std::vector<CItemRef> targets;
+    if (pRecord && pRecord->key != 0) targets = KeyItems(pRecord->key);
+    if (targets.empty()) targets.push_back(self);
 
-    for (int i = 0; i < targets.GetCount(); ++i) {
-        const HTREEITEM t = targets.GetData()[i];
-        if (!m_tree.IsLiveItem(t)) continue;
-        ItemRecord* pTarget = t == hItem ? pRecord : m_tree.GetRecord(t);
+    for (const CItemRef& target : targets) {
+        const HTREEITEM t = m_tree.Resolve(target);
+        if (!t) continue;
+        ItemRecord* pTarget = m_tree.GetRecord(t);
         if (!pTarget || pTarget->state == state) continue;
 
         if (pTarget->key != 0 && m_tree.GetVisibilityManager() && m_tree.GetSink() && !internal &&
             pTarget->nChildren == 0) {
             if (!CallViewer(pTarget->key, state)) return false;
             // The host may have changed the item (or removed it) from inside the call.
-            if (!m_tree.IsLiveItem(t)) continue;
+            if (!m_tree.Resolve(target)) continue;
             pTarget = m_tree.GetRecord(t);
             if (!pTarget || pTarget->state == state) continue;
-            if (t == hItem) pRecord = pTarget;
         }
 
         UINT picture = kStateOn;
@@ -151,8 +166,8 @@ bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal,
         AdjustParentCount(t, state);
         pTarget->state = state;
         m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
-        if (!m_tree.IsLiveItem(t)) continue;
-        if (t != hItem && !internal) PropagateStateUp(m_tree.GetParent(t), state);
+        if (!m_tree.Resolve(target)) continue;
+        if (target != self && !internal) PropagateStateUp(m_tree.GetParent(t), state);
     }
     return true;
 }
@@ -162,23 +177,22 @@ void CItemStates::PropagateStateUp(HTREEITEM hItem, uint32_t state)
     for (HTREEITEM p = hItem; p && m_tree.IsLiveItem(p); p = m_tree.GetParent(p)) {
         ItemRecord* const pRecord = m_tree.GetRecord(p);
         if (!pRecord || pRecord->bIsAssembly || pRecord->state == state) return;
+        const CItemRef item = m_tree.Ref(p);
         const uint32_t current = pRecord->state;
         const int64_t on = pRecord->nChildrenOn, n = pRecord->nChildren;
         if (on == n && IsOn(state))
             ApplyItemState(p, state, true, pRecord);
         else if (on == n - 1 && !IsOn(state) && IsOn(current))
             ApplyItemState(p, 0, true, pRecord);
-        if (!m_tree.IsLiveItem(p)) return;
+        if (!m_tree.Resolve(item)) return;
     }
 }
 
 void CItemStates::SetKeyState(uint32_t key, uint32_t state)
 {
-    CGrowArray<HTREEITEM> items;
-    GetKeyItems(key, items);
-    for (int i = 0; i < items.GetCount(); ++i) {
-        const HTREEITEM hItem = items.GetData()[i];
-        if (m_tree.IsLiveItem(hItem) && m_tree.GetHTIState(hItem) != state) SetHTIState(hItem, state, true);
+    for (const CItemRef& item : KeyItems(key)) {
+        const HTREEITEM hItem = m_tree.Resolve(item);
+        if (hItem && m_tree.GetHTIState(hItem) != state) SetHTIState(hItem, state, true);
     }
 }
 

@@ -3,11 +3,13 @@
 #pragma once
 #include "model/GrowArray.h"
 #include "model/ItemRecord.h"
+#include "model/ItemRef.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdint>
+#include <vector>
 
 class CRVTreeCtrl;
 
@@ -32,6 +34,8 @@ public:
     // The record's state, or for an item without a record 0x1000 when its state image is odd.
     uint32_t ReadItemState(HTREEITEM hItem);
     void GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out);
+    // The items of a key as references, for a caller that calls out to the host between them.
+    std::vector<CItemRef> KeyItems(uint32_t key) const;
 
 private:
     // Tells the 3D viewer, inside the sink's visibility lock; false when the call failed.

@@ -11,25 +11,29 @@
 template <class Visit>
 void WalkBranch(CRVTreeCtrl& tree, HTREEITEM hStart, int value, Visit&& visit)
 {
-    struct Level { HTREEITEM hItem; int value; bool visited; };
-    std::vector<Level> stack{{hStart, value, false}};
+    // Levels hold their items by reference: a visit may call out to the host, which may
+    // remove items and add others that the control gives the same handles.
+    struct Level { CItemRef item; int value; bool visited; };
+    std::vector<Level> stack{{tree.Ref(hStart), value, false}};
     while (!stack.empty()) {
-        Level& top = stack.back();
-        if (!top.hItem) {
-            stack.pop_back();
+        const HTREEITEM hItem = tree.Resolve(stack.back().item);
+        if (!hItem) {
+            stack.pop_back(); // the level's end, or its item went
             continue;
         }
+        Level& top = stack.back();
         if (!top.visited) {
             top.visited = true;
-            const HTREEITEM hItem = top.hItem;
+            const CItemRef item = top.item;
             int childValue = top.value;
-            if (visit(hItem, top.value, childValue) && tree.IsLiveItem(hItem)) {
-                stack.push_back({tree.GetChildItem(hItem), childValue, false});
+            if (visit(hItem, top.value, childValue) && tree.Resolve(item)) {
+                stack.push_back({tree.Ref(tree.GetChildItem(hItem)), childValue, false});
                 continue;
             }
+            if (!tree.Resolve(item)) continue; // gone during its visit: its level ends
         }
         if (stack.size() == 1) break; // the start item's siblings are not part of its branch
         Level& level = stack.back();
-        level = {tree.IsLiveItem(level.hItem) ? tree.GetNextSiblingItem(level.hItem) : nullptr, level.value, false};
+        level = {tree.Ref(tree.GetNextSiblingItem(hItem)), level.value, false};
     }
 }

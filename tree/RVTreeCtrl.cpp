@@ -61,18 +61,17 @@ HTREEITEM CRVTreeCtrl::ResolveItem(ULONG_PTR value) const
     return m_liveItems.Contains(hItem) ? hItem : nullptr;
 }
 
-ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem)
+ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem, bool& known)
 {
     // Every record the control holds was written through this window (insertion, TVM_SETITEM),
-    // so the live items know it without a message to the control.
-    bool found = false;
-    ItemRecord* const pRecord = m_liveItems.RecordOf(hItem, found);
-    return found ? pRecord : reinterpret_cast<ItemRecord*>(CTreeCtrl::GetItemData(hItem));
+    // so the live items know it without a message to the control; a handle they do not know
+    // is never handed to the control.
+    return m_liveItems.RecordOf(hItem, known);
 }
 
 HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
 {
-    return CTreeCtrl::GetParentItem(hItem);
+    return IsLiveItem(hItem) ? CTreeCtrl::GetParentItem(hItem) : nullptr;
 }
 
 void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
@@ -337,8 +336,10 @@ LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
     const LRESULT result = DefaultProcessing();
     // The item's fields have the same places in both character sets.
     const auto* const pItem = reinterpret_cast<const TVITEMA*>(lParam);
-    if (result && pItem && (pItem->mask & TVIF_PARAM))
+    if (result && pItem && (pItem->mask & TVIF_PARAM)) {
+        InvalidateRecord(pItem->hItem);
         m_liveItems.SetRecord(pItem->hItem, reinterpret_cast<ItemRecord*>(pItem->lParam));
+    }
     return result;
 }
 
@@ -415,7 +416,9 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
     // message to the control.
     m_labelEditing.OnItemDeleting(hItem);
     m_removal.OnDeleteItem(hItem, reinterpret_cast<const ItemRecord*>(nm.itemOld.lParam), m_bDestroyGuard != FALSE);
-    ItemRecord* const pRecord = QueryRecord(hItem);
+    bool live = false;
+    ItemRecord* pRecord = m_liveItems.RecordOf(hItem, live);
+    if (!live) pRecord = reinterpret_cast<ItemRecord*>(nm.itemOld.lParam);
     InvalidateRecord(hItem);
     ForgetItem(hItem, pRecord);
     delete pRecord;
@@ -426,7 +429,7 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
 
 void CRVTreeCtrl::ForgetItem(HTREEITEM hItem, ItemRecord* pRecord)
 {
-    if (pRecord && pRecord->key) m_keyIndex.Unregister(pRecord->key, hItem);
+    m_keyIndex.Forget(hItem);
     m_selection.Forget(hItem);
     m_liveItems.Remove(hItem);
     m_find.Forget(hItem, pRecord && pRecord->bBookmark);

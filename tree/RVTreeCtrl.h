@@ -14,6 +14,7 @@
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
 #include "model/ItemRecord.h"
+#include "model/ItemRef.h"
 #include "tree/ItemRemoval.h"
 #include "model/KeyIndex.h"
 #include "model/LiveItems.h"
@@ -73,6 +74,11 @@ public:
     // The handle as an item of this tree, or null when it is 0 or not a live item of it.
     HTREEITEM ResolveItem(ULONG_PTR value) const;
     bool IsLiveItem(HTREEITEM hItem) const { return m_liveItems.Contains(hItem); }
+    // An item held across a call out to the host goes by reference: the host may remove it
+    // there, and the control may hand its handle to a new item. Resolve gives the item back
+    // while that very item lives, else null.
+    CItemRef Ref(HTREEITEM hItem) const { return CItemRef(m_liveItems, hItem); }
+    HTREEITEM Resolve(const CItemRef& item) const { return item.Get(m_liveItems); }
     uint64_t SerialOf(HTREEITEM hItem) const { return m_liveItems.SerialOf(hItem); }
     const CLiveItems& LiveItems() const override { return m_liveItems; }
     void SetItemLabel(HTREEITEM hItem, const char* text) override { SetItemText(hItem, text); }
@@ -157,7 +163,7 @@ protected:
 
 private:
     // IItemSource: what the record lookup asks the control.
-    ItemRecord* QueryRecord(HTREEITEM hItem) override;
+    ItemRecord* QueryRecord(HTREEITEM hItem, bool& known) override;
     HTREEITEM QueryParent(HTREEITEM hItem) override;
 
     LRESULT OnCreate();

@@ -56,7 +56,7 @@ bool CTreeBuilder::IsChildOf(HTREEITEM hItem, HTREEITEM hParent)
 }
 
 HTREEITEM CTreeBuilder::InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
-                                    ItemRecord* pRecord)
+                                    ItemRecord* pRecord, CItemRef* pAdded)
 {
     if (!hParent) return nullptr;
     std::unique_ptr<ItemRecord> owned(pRecord ? nullptr : new ItemRecord());
@@ -75,6 +75,7 @@ HTREEITEM CTreeBuilder::InsertChild(const char* name, HTREEITEM hParent, HTREEIT
     const HTREEITEM hItem = CreateItem(&insert);
     if (!hItem) return nullptr;
     owned.release(); // the item owns it now: the record just attached, no need to ask for it
+    if (pAdded) *pAdded = m_tree.Ref(hItem);
     m_tree.SendHostMessage(pRecord->typeID, HM_ITEMADDED, hItem, pRecord);
     return hItem;
 }
@@ -124,21 +125,24 @@ void CTreeBuilder::InsertNewItem(uint32_t key, const char* name, HTREEITEM hPare
     if (!hParent) hParent = m_tree.HitTest(m_tree.LastMousePoint());
     if (!hParent) return;
     const ItemRecord* const pParent = m_tree.GetRecord(hParent);
+    const CItemRef parent = m_tree.Ref(hParent);
     if (m_tree.SendHostMessage(pParent ? pParent->typeID : 0, HM_NEWITEMQUERY, hParent, pParent) != 0) return;
     // The host may have removed the target while it was asked.
-    if (!m_tree.IsLiveItem(hParent)) return;
+    if (!m_tree.Resolve(parent)) return;
 
     auto* const pRecord = new ItemRecord();
     pRecord->key = key;
-    const HTREEITEM hItem = AddTreeItem(name, hParent, pRecord);
+    // The host hears of the new item and may remove it (and add others) meanwhile.
+    CItemRef item;
+    const HTREEITEM hItem = InsertChild(name, hParent, TVI_LAST, pRecord, &item);
     if (!hItem) {
         delete pRecord;
         return;
     }
-    if (m_tree.IsLiveItem(hItem)) {
+    if (m_tree.Resolve(item)) {
         const ItemRecord* const pNew = m_tree.GetRecord(hItem);
         m_tree.SendHostMessage(pNew ? pNew->typeID : 0, HM_NEWITEMCREATED, hItem, pNew);
     }
-    if (m_tree.IsLiveItem(hItem)) m_tree.UnregisterAncestorKeys(hItem);
+    if (m_tree.Resolve(item)) m_tree.UnregisterAncestorKeys(hItem);
     m_tree.InvalidateAll();
 }

@@ -2,6 +2,7 @@
 // which every insertion below a root goes (CreateItem), keeping the record, the parent's
 // counters, the key index and the undo stack consistent. Every insertion is reported.
 #pragma once
+#include "model/ItemRef.h"
 #include "model/ItemRecord.h"
 
 #include <windows.h>
@@ -34,7 +35,9 @@ public:
     HTREEITEM CreateItem(TVINSERTSTRUCTA* pRequest);
 
 private:
-    HTREEITEM InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord);
+    // pAdded (when given) gets the new item by reference, taken before the host hears of it.
+    HTREEITEM InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord,
+                          CItemRef* pAdded = nullptr);
     bool IsChildOf(HTREEITEM hItem, HTREEITEM hParent);
 
     CRVTreeCtrl& m_tree;

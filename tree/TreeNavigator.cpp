@@ -78,16 +78,17 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
         const ItemRecord* const pRecord = m_tree.GetRecord(x);
         // A locked item is neither expanded nor descended into.
         if (d == 0 || !m_tree.GetChildItem(x) || (pRecord && pRecord->bLocked)) return false;
+        // The host may remove the item while it is told (and the control reuse its handle).
+        const CItemRef item = m_tree.Ref(x);
         if (pRecord && m_tree.GetMessageHandler()) {
             SendExpandMessage(x, HM_BEGINEXPAND);
-            SendExpandMessage(x, HM_ITEMEXPANDING);
+            if (m_tree.Resolve(item)) SendExpandMessage(x, HM_ITEMEXPANDING);
         }
         // An expanded item is left alone: the control would ignore the request, after laying
         // out its rows again (Wine's does, for every TVM_EXPAND).
-        if (m_tree.IsLiveItem(x) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
+        if (m_tree.Resolve(item) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
             m_tree.Expand(x, TVE_EXPAND);
-        // The host may have removed the item while it was told.
-        if (m_tree.IsLiveItem(x) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
+        if (m_tree.Resolve(item) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
         // A negative depth never reaches 0: it stays negative rather than counting down (and
         // overflowing) towards it.
         childDepth = d > 0 ? d - 1 : d;
@@ -104,8 +105,9 @@ void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
         return;
     }
     for (HTREEITEM root = m_tree.GetRootItem(); root;) {
+        const CItemRef item = m_tree.Ref(root);
         ExpandBranch(root, depth);
-        root = m_tree.IsLiveItem(root) ? m_tree.GetNextSiblingItem(root) : nullptr;
+        root = m_tree.Resolve(item) ? m_tree.GetNextSiblingItem(root) : nullptr;
     }
 }
 
@@ -130,11 +132,12 @@ void CTreeNavigator::Collapse(HTREEITEM hItem)
 HTREEITEM CTreeNavigator::GetNextTravItem(HTREEITEM hItem)
 {
     if (!hItem) return nullptr;
+    const CItemRef item = m_tree.Ref(hItem);
     if (const ItemRecord* const pRecord = m_tree.GetRecord(hItem)) {
         if (pRecord->bAssemblyIcon) m_tree.SendHostMessage(pRecord->typeID, HM_TRAVERSEASSEMBLY, hItem, pRecord);
     }
     // The host may have changed the tree while it was told: read the children only now.
-    if (!m_tree.IsLiveItem(hItem)) return nullptr;
+    if (!m_tree.Resolve(item)) return nullptr;
     if (const HTREEITEM hChild = m_tree.GetChildItem(hItem)) return hChild;
     for (HTREEITEM x = hItem; x; x = m_tree.GetParent(x))
         if (const HTREEITEM hNext = m_tree.GetNextSiblingItem(x)) return hNext;

@@ -222,3 +222,53 @@ TEST(Reentrancy, RemovingAllChildrenFromInsideADeletionWaitsAndEnds)
     EXPECT_TRUE(ChildrenOf(host.Tree(), other).empty()) << "the waiting removals ran after the deletion";
     EXPECT_EQ(Inspect(host.Tree(), other).record->nChildren, 0u);
 }
+
+TEST(Reentrancy, NothingKeptForARemovedItemReachesTheItemThatGetsItsHandle)
+{
+    // R ─┬─ X (504) ─ Y (no record)
+    //    ├─ B ─ N (new item, 503)
+    //    └─ P (no record)
+    CTestHost host;
+    const HTREEITEM r = host.AddAssembly(L"R");
+    const HTREEITEM x = host.AddItem(r, L"X", NewRecord(504));
+    host.InsertRaw(x, "Y");
+    const HTREEITEM b = host.AddItem(r, L"B", NewRecord());
+    host.rv->InsertNewItem(503, const_cast<char*>("N"), H(b));
+    host.InsertRaw(r, "P");
+
+    // Inside the expansion report the host removes X; inside the selection locks that follow,
+    // the root (twice), a deselection of B and a state change of R.
+    int locks = 0;
+    host.message->onMessage = [&](unsigned short msg, BYTE*) {
+        if (msg == kBeginExpand) host.rv->RemoveTreeItem(H(x));
+    };
+    host.log.onCall = [&] {
+        if (host.log.Entries().back().rfind("Sink::SetSelectionLock", 0) != 0) return;
+        switch (++locks) {
+        case 1: case 2: host.rv->RemoveTreeItem(H(r)); break;
+        case 3: host.rv->DeselectItem(H(b)); break;
+        case 4: host.rv->SetHTIState(H(r), 1, 1); break;
+        default: break;
+        }
+    };
+    host.rv->ExpandToDepth(H(x), 2);
+    host.log.onCall = nullptr;
+    host.message->onMessage = nullptr;
+    EXPECT_TRUE(ChildrenOf(host.Tree(), TVI_ROOT).empty());
+
+    // New items take the old handles (and records the old addresses): each answers its own.
+    ULONG_PTR root = 0, item = 0;
+    host.rv->AddAssembly(const_cast<wchar_t*>(L"R2"), 0, 1, 1, &root);
+    ItemRecord* const record = NewRecord(504);
+    host.rv->InsertTreeItem(const_cast<char*>("X2"), root, 0, reinterpret_cast<ULONG*>(record), &item);
+    ASSERT_NE(item, 0u);
+    ULONG_PTR answered = 0;
+    host.rv->GetItemData(item, &answered);
+    EXPECT_EQ(answered, reinterpret_cast<ULONG_PTR>(record));
+    EXPECT_EQ(ParentOf(host.rv.get(), CTestHost::T(item)), CTestHost::T(root));
+    int present = 0;
+    host.rv->IsOrvaneKeyPresent(504, &present);
+    EXPECT_EQ(present, 1);
+    host.rv->IsOrvaneKeyPresent(503, &present);
+    EXPECT_EQ(present, 0);
+}

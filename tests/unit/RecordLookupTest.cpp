@@ -12,11 +12,12 @@ namespace {
 class CFakeControl final : public IItemSource
 {
 public:
-    ItemRecord* QueryRecord(HTREEITEM hItem) override
+    ItemRecord* QueryRecord(HTREEITEM hItem, bool& known) override
     {
         ++recordQueries;
         const auto it = records.find(hItem);
-        return it == records.end() ? nullptr : it->second;
+        known = it != records.end();
+        return known ? it->second : nullptr;
     }
     HTREEITEM QueryParent(HTREEITEM hItem) override
     {
@@ -111,11 +112,16 @@ TEST_F(RecordLookup, InvalidateForgetsTheCachedRecord)
     EXPECT_EQ(lookup.GetRecord(Item(4)), &replacement);
 }
 
-TEST_F(RecordLookup, NullRecordsAreCachedLikeOthers)
+TEST_F(RecordLookup, AnItemWithoutRecordIsCachedAndAnUnknownHandleIsNotRemembered)
 {
-    EXPECT_EQ(lookup.GetRecord(Item(99)), nullptr);
-    EXPECT_EQ(lookup.GetRecord(Item(99)), nullptr);
+    control.records[Item(98)] = nullptr;
+    EXPECT_EQ(lookup.GetRecord(Item(98)), nullptr);
+    EXPECT_EQ(lookup.GetRecord(Item(98)), nullptr);
     EXPECT_EQ(control.recordQueries, 1);
+    // A handle the control does not know may come back as a new item's.
+    EXPECT_EQ(lookup.GetRecord(Item(99)), nullptr);
+    control.records[Item(99)] = &storage[1];
+    EXPECT_EQ(lookup.GetRecord(Item(99)), &storage[1]);
 }
 
 TEST_F(RecordLookup, AncestorPathServesRecordsAndParentsRootFirst)
