@@ -12,6 +12,7 @@ bool CRVLabelEdit::Begin(HWND hEdit, HTREEITEM hItem)
 {
     if (!Attach(hEdit)) return false;
     m_bEditing = TRUE;
+    m_bEnded = FALSE;
     m_hEditItem = hItem;
     return true;
 }
@@ -54,7 +55,7 @@ bool CRVLabelEdit::ProcessMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& resu
 void CRVLabelEdit::EndEdit(bool cancel)
 {
     // Ending hides the edit window, which takes its focus: that loss is the ending's own.
-    if (!m_hWndTree || m_bEnding) return;
+    if (!m_hWndTree || m_bEnding || m_bEnded) return;
     m_bEnding = TRUE;
     ::SendMessageA(m_hWndTree, TVM_ENDEDITLABELNOW, cancel ? TRUE : FALSE, 0);
     m_bEnding = FALSE;
@@ -65,14 +66,17 @@ void CRVLabelEdit::EndEdit(bool cancel)
 HWND CLabelEditing::EditLabel(HTREEITEM hItem)
 {
     if (!hItem || !m_tree.IsLiveItem(hItem)) return nullptr;
+    const CItemRef item = m_tree.Ref(hItem);
     if (IsEditing()) EndEdit(false);
+    // Ending the last edit told the host, who may have removed the item.
+    if (!m_tree.Resolve(item)) return nullptr;
     // The old label is saved before the edit is asked for: the action exists even when the
     // host refuses the edit.
     m_tree.PushUndo(new CRenameUndo(m_tree, hItem, m_tree.GetItemText(hItem)));
     const HWND hEdit = m_tree.CTreeCtrl::EditLabel(hItem);
     if (!hEdit) return nullptr;
     // The host heard of the edit first and may have removed the item meanwhile.
-    if (!m_tree.IsLiveItem(hItem) || !::IsWindow(hEdit) || !m_edit.Begin(hEdit, hItem)) {
+    if (!m_tree.Resolve(item) || !::IsWindow(hEdit) || !m_edit.Begin(hEdit, hItem)) {
         EndEdit(true);
         return nullptr;
     }
@@ -92,20 +96,24 @@ LRESULT CLabelEditing::OnBeginLabelEdit(const NMHDR& hdr)
     // Only the item is read: it sits at the same place in both character sets.
     const HTREEITEM hItem = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item.hItem;
     if (!hItem) return 0;
+    const CItemRef item = m_tree.Ref(hItem);
     const long answer = m_tree.SendItemMessage(HM_BEGINLABELEDIT, hItem);
     // An item the host removed meanwhile is not edited.
-    return answer != 0 || !m_tree.IsLiveItem(hItem) ? TRUE : FALSE;
+    return answer != 0 || !m_tree.Resolve(item) ? TRUE : FALSE;
 }
 
 LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
 {
     const TVITEMA& item = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item;
-    if (!item.hItem || !item.pszText || !m_tree.IsLiveItem(item.hItem)) return 0; // cancelled
+    // Whoever ended the edit, it is over now; without text it was discarded.
+    const bool ours = m_edit.IsEditing() && m_edit.EditItem() == item.hItem;
+    if (ours) m_edit.OnEnded();
+    if (!item.hItem || !item.pszText || !m_tree.IsLiveItem(item.hItem)) return 0;
     // The tree keeps 8-bit text: typed characters outside the code page become the
     // conversion's default character. The edit window has the whole text; the notification
     // only as much as the control's buffer held.
     std::string text;
-    if (m_edit.IsEditing() && m_edit.EditItem() == item.hItem)
+    if (ours)
         text = m_edit.Text();
     else if (hdr.code == TVN_ENDLABELEDITW)
         text = rv::WideToAnsi(reinterpret_cast<const wchar_t*>(item.pszText));

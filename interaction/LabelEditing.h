@@ -21,8 +21,12 @@ public:
     bool IsEditing() const { return m_bEditing != FALSE; }
     // The whole text typed so far (the control's notification cuts it at 259 characters).
     std::string Text() const;
-    // Ends the edit through the tree window; an ending already under way is not repeated.
+    // Ends the edit through the tree window; an ending already under way, or an edit whose
+    // end the control has reported, is not ended again.
     void EndEdit(bool cancel);
+    // The control has reported the edit's end (kept or discarded, whoever ended it): the loss
+    // of focus that follows as it hides the edit window belongs to that ending.
+    void OnEnded() { m_bEnded = TRUE; }
     HTREEITEM EditItem() const { return m_hEditItem; }
 
 protected:
@@ -33,6 +37,7 @@ private:
     BOOL m_bEditing = FALSE;
     HTREEITEM m_hEditItem = nullptr;
     BOOL m_bEnding = FALSE;
+    BOOL m_bEnded = FALSE;
 };
 
 class CLabelEditing

@@ -150,11 +150,16 @@ TEST_F(UserInput, ADoubleClickOnALabelEditsItAndEnterKeepsTheTextWhenItGoesUp)
 TEST_F(UserInput, EveryWayAnEditEndsKeepsOrDiscardsTheTextAsTheUserMeant)
 {
     const std::string longLabel(300, 'L');
+    // Every ending that discards leaves the label and tells the host nothing; every ending
+    // that keeps the text sets it and reports it once.
     struct Case { const char* how; std::wstring typed; std::string label; };
     const Case cases[] = {
         {"escape", L"Gone", "Shaft"},
+        {"discard", L"Gone", "Shaft"},  // the control (or the host) ends it as discarded
+        {"discard", L"", "Shaft"},
         {"focus", L"Kept", "Kept"},
         {"click", L"Clicked", "Clicked"},
+        {"commit", L"Committed", "Committed"},
         {"enter", std::wstring(longLabel.begin(), longLabel.end()), longLabel},
         {"enter", L"Gr\u00FC\u00DFe \u4E2D", "Gr\xFC\xDF" "e ?"}, // the 8-bit tree's code page
     };
@@ -163,13 +168,17 @@ TEST_F(UserInput, EveryWayAnEditEndsKeepsOrDiscardsTheTextAsTheUserMeant)
         const HWND edit = EditWindow();
         ASSERT_NE(edit, nullptr) << c.how;
         SetWindowTextW(edit, c.typed.c_str());
+        host.log.Clear();
         const std::string how = c.how;
         if (how == "escape") SendMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         if (how == "enter") SendMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
         if (how == "focus") SetFocus(host.parent.get());
         if (how == "click") Click(tree, POINT{5, 390});
+        if (how == "discard" || how == "commit") SendMessageA(tree, TVM_ENDEDITLABELNOW, how == "discard", 0);
         EXPECT_FALSE(IsWindow(edit)) << c.how;
         EXPECT_EQ(host.TextOf(g.shaft), c.label) << c.how;
+        const Log heard = host.log.Matching("IMessage::SendWithDataID(dataID=9, wID=4, wMsg=0x13");
+        EXPECT_EQ(heard.size(), c.label == "Shaft" ? 0u : 1u) << c.how;
         host.rv->SetItemText(H(g.shaft), const_cast<wchar_t*>(L"Shaft"), 6);
     }
 }
