@@ -2,6 +2,8 @@
 
 #include "platform/TreeCtrl.h"
 
+#include <windows.h>
+
 void CRedrawSuspension::Suspend()
 {
     if (m_nCount == 0) m_tree.SetRedraw(false);
@@ -13,4 +15,10 @@ void CRedrawSuspension::Resume()
     if (m_nCount > 0) --m_nCount;
     if (m_nCount > 0) return;
     m_tree.SetRedraw(true);
+    if (!m_bPaintHeld) return;
+    // The screen still shows the rows as they were before the suspension: one paint now.
+    m_bPaintHeld = false;
+    const HWND hWnd = m_tree.GetHwnd();
+    ::InvalidateRect(hWnd, nullptr, FALSE);
+    ::UpdateWindow(hWnd);
 }

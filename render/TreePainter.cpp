@@ -42,6 +42,12 @@ private:
 void CTreePainter::OnPaint()
 {
     const CPaintDC paint(m_tree.GetHwnd());
+    if (m_tree.Redraw().IsSuspended()) {
+        // The control would draw nothing now: the screen keeps what it shows until the
+        // suspension ends.
+        m_tree.Redraw().OnPaintHeld();
+        return;
+    }
     RECT clip{};
     ::GetClipBox(paint.get(), &clip);
     Paint(paint.get(), clip);
@@ -49,6 +55,7 @@ void CTreePainter::OnPaint()
 
 void CTreePainter::OnPrintClient(HDC hDC)
 {
+    if (m_tree.Redraw().IsSuspended()) return; // nothing to show until the suspension ends
     RECT client{};
     ::GetClientRect(m_tree.GetHwnd(), &client);
     Paint(hDC, client);

@@ -2,7 +2,8 @@
 // bitmap, the labels of the visible items are painted again on top (the tree's own selection
 // in the highlight colours whether or not the window has the focus, an item with only the
 // focus mark in grey) and the clip box goes to the screen in one copy. The same code paints
-// into a device context a host hands in (WM_PRINTCLIENT), for snapshots.
+// into a device context a host hands in (WM_PRINTCLIENT), for snapshots. While redrawing is
+// suspended nothing is painted: the control draws nothing then.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

@@ -2,45 +2,61 @@
 // same code that paints the screen).
 #include "host/Component.h"
 #include "host/Input.h"
+#include "host/ShownItems.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
 class Painting : public ::testing::Test, protected ShownGearbox
 {
 protected:
-    // Counts the pixels of a colour inside an item's label rectangle in a fresh picture.
-    int PixelsOf(HTREEITEM item, COLORREF colour)
+    static constexpr DWORD kUntouched = 0x010203;
+
+    // What the tree paints through WM_PRINTCLIENT into a 32-bit picture of its client area
+    // that starts out in a colour the tree never uses, top-down rows.
+    std::vector<DWORD> Picture()
     {
         RECT client{};
         GetClientRect(tree, &client);
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom; // top-down rows
+        info.bmiHeader.biHeight = -client.bottom;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
         HDC dc = CreateCompatibleDC(nullptr);
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(dc, bitmap);
+        auto* pixels = static_cast<DWORD*>(bits);
+        std::fill(pixels, pixels + client.right * client.bottom, kUntouched);
         SendMessageA(tree, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         GdiFlush();
+        std::vector<DWORD> picture(pixels, pixels + client.right * client.bottom);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return picture;
+    }
+
+    // Counts the pixels of a colour inside an item's label rectangle in a fresh picture.
+    int PixelsOf(HTREEITEM item, COLORREF colour)
+    {
+        RECT client{};
+        GetClientRect(tree, &client);
+        const std::vector<DWORD> pixels = Picture();
         RECT label{};
         memcpy(&label, &item, sizeof item);
         SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
-        const auto* pixels = static_cast<const DWORD*>(bits);
         const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
         int count = 0;
         for (LONG y = std::max(label.top, 0L); y < std::min(label.bottom, client.bottom); ++y)
             for (LONG x = std::max(label.left, 0L); x < std::min(label.right, client.right); ++x)
-                if ((pixels[y * client.right + x] & 0xFFFFFF) == wanted) ++count;
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
+                if ((pixels[static_cast<size_t>(y * client.right + x)] & 0xFFFFFF) == wanted) ++count;
         return count;
     }
 };
@@ -101,4 +117,33 @@ TEST_F(Painting, TheBackgroundIsErasedOnlyWhileADragRuns)
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+TEST_F(Painting, APaintWhileRedrawIsSuspendedLeavesTheScreenAndTheLastResumeBringsItUpToDate)
+{
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    UpdateWindow(tree);
+    host.rv->suspendRedraw();
+    host.rv->suspendRedraw();
+    host.rv->SelectItem(CTestHost::H(g.shaft), 0, 0, 0);
+    host.rv->SetItemText(CTestHost::H(g.left), const_cast<wchar_t*>(L"Renamed"), 7);
+
+    // A host keeping its window responsive pumps a paint meanwhile: it is taken, and nothing
+    // is painted (the control would have drawn blank rows).
+    CMessageSpy paints(tree, {WM_PAINT});
+    InvalidateRect(tree, nullptr, FALSE);
+    UpdateWindow(tree);
+    EXPECT_EQ(paints.seen.size(), 1u);
+    RECT update{};
+    EXPECT_FALSE(GetUpdateRect(tree, &update, FALSE));
+    const std::vector<DWORD> whileSuspended = Picture();
+    EXPECT_EQ(std::count(whileSuspended.begin(), whileSuspended.end(), kUntouched),
+              static_cast<std::ptrdiff_t>(whileSuspended.size())) << "nothing painted";
+
+    host.rv->resumeRedraw();
+    EXPECT_EQ(paints.seen.size(), 1u) << "still suspended";
+    host.rv->resumeRedraw();
+    EXPECT_EQ(paints.seen.size(), 2u) << "one paint at the last resume";
+    EXPECT_FALSE(GetUpdateRect(tree, &update, FALSE)) << "nothing left invalid";
+    EXPECT_GT(PixelsOf(g.shaft, highlight), 20);
 }
