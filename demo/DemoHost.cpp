@@ -57,6 +57,13 @@ void CDemoHost::TrackSelection(USHORT wMsg, BYTE* data)
     Changed();
 }
 
+void CDemoHost::PickInView(ULONG key)
+{
+    m_selected.insert(key);
+    Changed();
+    if (m_pTree) m_pTree->SelectItems(key, 1, 0);
+}
+
 void CDemoHost::Changed()
 {
     if (m_hView) InvalidateRect(m_hView, nullptr, TRUE);

@@ -33,6 +33,10 @@ public:
     // What the 3D view shows: the model keys switched on, and those selected in the tree.
     const std::set<ULONG>& VisibleKeys() const { return m_visible; }
     const std::set<ULONG>& SelectedKeys() const { return m_selected; }
+    // The user picks a model node in the 3D view: the host shows it selected there and has
+    // the tree select every item of its key (which reports nothing back: the pick is the
+    // host's own).
+    void PickInView(ULONG key);
 
     // IMessage
     STDMETHOD(Send)(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult) override;

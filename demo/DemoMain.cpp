@@ -274,8 +274,8 @@ public:
         Step("Switching the input shaft's branch off:");
         m_pTree->SetHTIState(items[4], 0, 1);
         Shot(L"02-branch-off");
-        Step("Selecting every item that shows model node 3001 (ball bearing 6204):");
-        m_pTree->SelectItems(3001, 1, 0);
+        Step("Picking model node 3001 (ball bearing 6204) in the 3D view selects every item that shows it:");
+        m_host.PickInView(3001);
         Shot(L"03-selected-by-key");
         Step("Dragging the pinion onto the housing:");
         DragFromTo(m_hTree, LabelPoint(m_hTree, items[6]), LabelPoint(m_hTree, items[0]));
