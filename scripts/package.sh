@@ -24,4 +24,11 @@ for arch in x64 x86; do
     { echo "The $arch build found the wrong package: $(grep RVWindow_DIR build/consumer/$arch/CMakeCache.txt)"; exit 1; }
   cmake --build build/consumer/$arch
 done
+# Linking RVWindow::RVWindow imports nothing from the DLL: the host creates the object by CLSID.
+for arch in x64 x86; do
+  triple=x86_64-w64-mingw32; [ $arch = x86 ] && triple=i686-w64-mingw32
+  if $triple-objdump -p build/consumer/$arch/HostConsumer.exe | grep -qi 'DLL Name: RVWindow.dll'; then
+    echo "The $arch example host imports from RVWindow.dll"; exit 1
+  fi
+done
 cmake/wine-run.sh build/x64/wineprefix build/consumer/x64/HostConsumer.exe
