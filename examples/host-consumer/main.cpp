@@ -107,6 +107,12 @@ void Run()
           "the class's server is the DLL beside the program");
     Check(RegisteredValue(server, L"ThreadingModel") == L"Apartment", "apartment-threaded");
 
+    {
+        CTestHost unknown(IID_IRVWnd); // an interface id is no class
+        Check(unknown.created == REGDB_E_CLASSNOTREG && !unknown.rv && unknown.initialized == S_FALSE,
+              "a class nobody registered: no object, and the kit says why");
+    }
+
     CTestHost host(CLSID_RVWnd);
     Check(host.created == S_OK, "CoCreateInstance(CLSID_RVWnd) gives IRVWnd2");
     Check(host.initialized == S_OK, "Init, InitTree and SetMessageHandler");
