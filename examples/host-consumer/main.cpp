@@ -90,6 +90,8 @@ std::wstring RegisteredValue(const wchar_t* subkey, const wchar_t* name)
     return value;
 }
 
+const wchar_t kServerKey[] = L"CLSID\\{972A6E7E-EE66-4B73-B93F-CCF97A8328DE}\\InprocServer32";
+
 std::string Entry(const char* form, const char* code, const char* item)
 {
     if (std::string(form) == "1")
@@ -102,10 +104,9 @@ void Run()
     const std::wstring dll = BesideProgram(L"RVWindow.dll");
     CRegistration registration(dll);
     Check(registration.result == S_OK, "DllRegisterServer of the installed RVWindow.dll");
-    const wchar_t* server = L"CLSID\\{972A6E7E-EE66-4B73-B93F-CCF97A8328DE}\\InprocServer32";
-    Check(lstrcmpiW(RegisteredValue(server, nullptr).c_str(), dll.c_str()) == 0,
+    Check(lstrcmpiW(RegisteredValue(kServerKey, nullptr).c_str(), dll.c_str()) == 0,
           "the class's server is the DLL beside the program");
-    Check(RegisteredValue(server, L"ThreadingModel") == L"Apartment", "apartment-threaded");
+    Check(RegisteredValue(kServerKey, L"ThreadingModel") == L"Apartment", "apartment-threaded");
 
     {
         CTestHost unknown(IID_IRVWnd); // an interface id is no class
@@ -176,6 +177,7 @@ int main()
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     Run();
+    Check(RegisteredValue(kServerKey, nullptr).empty(), "DllUnregisterServer removed the class's server");
     CoFreeUnusedLibraries();
     OleUninitialize();
     std::printf("%s: %d failure(s)\n", g_failures ? "FAILED" : "passed", g_failures);
