@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds both targets (x64 and x86, warnings as errors) and runs the whole test suite
-# of the x64 build under Wine.
+# Sets up, builds both targets (x64 and x86, warnings as errors), runs the whole test suite of
+# the x64 build under Wine, then packs both installs into the ZIP and builds the example host
+# project against it (x64 and x86) and runs the x64 one under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,3 +10,4 @@ cmake --build --preset x86
 cmake --preset x64 >/dev/null
 cmake --build --preset x64
 ctest --preset x64 "$@"
+scripts/package.sh

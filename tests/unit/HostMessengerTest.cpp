@@ -67,6 +67,25 @@ TEST_F(HostMessengerTest, EachFormPutsItsValuesOnTheWire)
     EXPECT_EQ(handler->RefCount(), 2) << "IMessage2 was released after the call";
 }
 
+TEST_F(HostMessengerTest, TheKitsLogCanNameEveryCodeOfEachForm)
+{
+    log.ShowMessageNames();
+    EXPECT_EQ(messenger.Send(4, HM_ITEMADDED, Item(0x1230), nullptr), 0);
+    EXPECT_EQ(messenger.SendForm2(4, HM_MENUQUERY, Item(0x1230)), 0);
+    EXPECT_EQ(messenger.Send2(4, HM_POSTSTATECHANGE, Item(0x1230)), 0);
+    EXPECT_EQ(messenger.Send(4, static_cast<HostMessage>(0x28), Item(0x1230), nullptr), 0);
+    log.ShowMessageNames(false);
+    EXPECT_EQ(messenger.SendForm3(HM_FINDQUERY), 0);
+    EXPECT_EQ(log.Take(), (Log{
+        "IMessage::SendWithDataID(dataID=0, wID=4, wMsg=HM_ITEMADDED, Size=4, data=item)",
+        "IMessage::Send(wID=4, wMsg=HM_MENUQUERY, Size=4, data=item)",
+        "IMessage::QueryInterface(IMessage2) -> ok",
+        "IMessage2::Send(wID=4, wMsg=HM_POSTSTATECHANGE, Size=4, data=item)",
+        "IMessage::SendWithDataID(dataID=0, wID=4, wMsg=0x28, Size=4, data=item)",
+        "IMessage::Send(wID=0, wMsg=0x0C, Size=0, data=0)",
+    })) << "a code the tree never sends keeps its number";
+}
+
 TEST_F(HostMessengerTest, NothingIsSentForItemZeroOrWithoutAHandler)
 {
     ItemRecord record{};

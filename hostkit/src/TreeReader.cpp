@@ -1,6 +1,9 @@
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <algorithm>
+
+namespace RVHostKit
+{
 
 ShownItem Inspect(HWND hTree, HTREEITEM hItem)
 {
@@ -53,3 +56,5 @@ LRESULT CALLBACK CMessageSpy::Proc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lP
         self->seen.push_back({msg, wParam, lParam});
     return DefSubclassProc(hWnd, msg, wParam, lParam);
 }
+
+} // namespace RVHostKit

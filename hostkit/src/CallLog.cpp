@@ -1,7 +1,11 @@
-#include "host/CallLog.h"
+#include "RVHostKit/CallLog.h"
+#include "RVWindow/HostMessages.h"
 
 #include <cstdarg>
 #include <cstdio>
+
+namespace RVHostKit
+{
 
 namespace {
 const char kOpen = '\x01';
@@ -36,6 +40,12 @@ std::string CCallLog::HandleText(uintptr_t handle) const
     return kOpen + std::to_string(handle) + kClose;
 }
 
+std::string CCallLog::MessageText(unsigned short wMsg) const
+{
+    const char* name = m_messageNames ? HostMessageName(wMsg) : nullptr;
+    return name ? name : Format("0x%02X", wMsg);
+}
+
 std::string CCallLog::Resolve(const std::string& entry) const
 {
     std::string out;
@@ -63,3 +73,5 @@ std::string Format(const char* format, ...)
     va_end(args);
     return buffer;
 }
+
+} // namespace RVHostKit

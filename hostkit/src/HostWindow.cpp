@@ -1,4 +1,7 @@
-#include "host/HostWindow.h"
+#include "RVHostKit/HostWindow.h"
+
+namespace RVHostKit
+{
 
 namespace {
 
@@ -47,3 +50,5 @@ void CHostWindow::Destroy()
     if (m_hWnd) DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
 }
+
+} // namespace RVHostKit

@@ -1,4 +1,7 @@
-#include "host/HostObjects.h"
+#include "RVHostKit/HostObjects.h"
+
+namespace RVHostKit
+{
 
 namespace {
 
@@ -38,22 +41,24 @@ HRESULT CTestMessage::Answer(unsigned short wMsg, BYTE* data, LONG* pResult)
 
 STDMETHODIMP CTestMessage::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
 {
-    m_log.Add(Format("IMessage::Send(wID=%lu, wMsg=0x%02X, Size=%lu, data=%s)", wID, wMsg, Size,
-                     m_log.HandleText(reinterpret_cast<uintptr_t>(data)).c_str()));
+    m_log.Add(Format("IMessage::Send(wID=%lu, wMsg=%s, Size=%lu, data=%s)", wID, m_log.MessageText(wMsg).c_str(),
+                     Size, m_log.HandleText(reinterpret_cast<uintptr_t>(data)).c_str()));
     return Answer(wMsg, data, pResult);
 }
 
 STDMETHODIMP CTestMessage::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, ULONG Size, BYTE* data,
                                           LONG* pResult)
 {
-    m_log.Add(Format("IMessage::SendWithDataID(dataID=%lu, wID=%lu, wMsg=0x%02X, Size=%lu, data=%s)", dataID,
-                     wID, wMsg, Size, m_log.HandleText(reinterpret_cast<uintptr_t>(data)).c_str()));
+    m_log.Add(Format("IMessage::SendWithDataID(dataID=%lu, wID=%lu, wMsg=%s, Size=%lu, data=%s)", dataID,
+                     wID, m_log.MessageText(wMsg).c_str(), Size,
+                     m_log.HandleText(reinterpret_cast<uintptr_t>(data)).c_str()));
     return Answer(wMsg, data, pResult);
 }
 
 STDMETHODIMP CTestMessage::CMessage2::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
 {
-    m_owner.m_log.Add(Format("IMessage2::Send(wID=%lu, wMsg=0x%02X, Size=%lu, data=%s)", wID, wMsg, Size,
+    m_owner.m_log.Add(Format("IMessage2::Send(wID=%lu, wMsg=%s, Size=%lu, data=%s)", wID,
+                             m_owner.m_log.MessageText(wMsg).c_str(), Size,
                              m_owner.m_log.HandleText(reinterpret_cast<uintptr_t>(data)).c_str()));
     return m_owner.Answer(wMsg, data, pResult);
 }
@@ -205,3 +210,5 @@ STDMETHODIMP CTestManage3D::QueryInterface(REFIID iid, void** ppv)
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IManage3DObjects)) return Give(this, ppv);
     return E_NOINTERFACE;
 }
+
+} // namespace RVHostKit

@@ -1,6 +1,9 @@
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 
 #include <cstring>
+
+namespace RVHostKit
+{
 
 void PumpMessages()
 {
@@ -84,6 +87,25 @@ void Drag(HWND hWnd, POINT from, POINT to, WPARAM keys)
     PumpMessages();
 }
 
+void ChooseMenuCommand(IRVWnd* pRVWnd, HWND hTree, POINT pt, UINT id)
+{
+    SetCursorTo(hTree, pt);
+    RightClick(hTree, pt);
+    pRVWnd->PostMessage(WM_COMMAND, id, 0);
+    PumpMessages();
+}
+
+bool TypeLabel(HWND hTree, const char* text)
+{
+    const auto hEdit = reinterpret_cast<HWND>(SendMessageA(hTree, TVM_GETEDITCONTROL, 0, 0));
+    if (!hEdit) return false;
+    SetWindowTextA(hEdit, text);
+    SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
+    PumpMessages();
+    return true;
+}
+
 namespace {
 void SendKey(WORD vk, bool down)
 {
@@ -106,3 +128,5 @@ CHoldKey::~CHoldKey()
     SendKey(m_vk, false);
     PumpMessages();
 }
+
+} // namespace RVHostKit

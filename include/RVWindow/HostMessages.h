@@ -1,6 +1,67 @@
-#include "host/HostMessages.h"
+// The numbered messages the tree sends to its host's IMessage handler (the wMsg argument of
+// IMessage::Send, IMessage::SendWithDataID and IMessage2::Send), and their names.
+#pragma once
+#include <cstdint>
 
-const char* HostMessageName(uint16_t code)
+enum HostMessage : uint16_t
+{
+    HM_NEWITEMQUERY = 0x07,
+    HM_NEWITEMCREATED = 0x08,
+    HM_ITEMCOPY = 0x09,
+    HM_ITEMCUT = 0x0A,
+    HM_ITEMDELETE = 0x0B,
+    HM_FINDQUERY = 0x0C,
+    HM_PASTEDAFTER = 0x0D,
+    HM_PASTEDBEFORE = 0x0E,
+    HM_PASTEDASCHILD = 0x0F,
+    HM_PASTEINTOQUERY = 0x10,
+    HM_NEWASSEMBLYCREATED = 0x11,
+    HM_BEGINDRAG = 0x12,
+    HM_LABELCHANGED = 0x13,
+    HM_RCLICK = 0x14,
+    HM_DBLCLK = 0x15,
+    HM_ITEMDELETED = 0x16,
+    HM_BEGINLABELEDIT = 0x17,
+    HM_BEGINRDRAG = 0x18,
+    HM_DROPQUERY = 0x19,
+    HM_ENDEXPAND = 0x1A,
+    HM_BEGINEXPAND = 0x1B,
+    HM_KEYDOWN = 0x1C,
+    HM_ENDSELCHANGE = 0x1D,
+    HM_BEGINSELCHANGE = 0x1E,
+    HM_SELECTED = 0x1F,
+    HM_SELECTEDAPPEND = 0x20,
+    HM_DESELECTED = 0x21,
+    HM_RBUTTONDOWN = 0x22,
+    HM_SHOWN = 0x23,
+    HM_HIDDEN = 0x24,
+    HM_BEGINSTATECHANGE = 0x25,
+    HM_ENDSTATECHANGE = 0x26,
+    HM_DROPPED = 0x27,
+    HM_ITEMREMOVED = 0x2A,
+    HM_ITEMCOLLAPSING = 0x31,
+    HM_ITEMEXPANDING = 0x32,
+    HM_MENUQUERY = 0x33,
+    HM_ITEMADDED = 0x34,
+    HM_TRAVERSEASSEMBLY = 0x35,
+    HM_ASSEMBLYADDED = 0x36,
+    HM_BOOKMARKSET = 0x37,
+    HM_BOOKMARKCLEARED = 0x38,
+    HM_CLEARBOOKMARKSQUERY = 0x39,
+    HM_PASTEBEFOREREQUEST = 0x3C,
+    HM_PASTEAFTERREQUEST = 0x3D,
+    HM_PASTECHILDREQUEST = 0x3E,
+    HM_DROPCHILDQUERY = 0x3F,
+    HM_DROPBEFOREQUERY = 0x40,
+    HM_DROPAFTERQUERY = 0x41,
+    HM_PRESTATECHANGE = 0x42,
+    HM_POSTSTATECHANGE = 0x43,
+};
+
+constexpr int kHostMessageCount = 51;
+
+// The message's name ("HM_ITEMADDED"), or null for a code the tree never sends.
+inline const char* HostMessageName(uint16_t code)
 {
     switch (code) {
     case HM_NEWITEMQUERY: return "HM_NEWITEMQUERY";
@@ -57,3 +118,4 @@ const char* HostMessageName(uint16_t code)
     default: return nullptr;
     }
 }
+
