@@ -76,14 +76,17 @@ bool CCommands::OnCommand(UINT id)
 void CCommands::NewItem(HTREEITEM hItem, UINT flags)
 {
     // The host is asked wherever on the row the point lies; only a label takes the new item.
+    // Every message may change the tree: items are held by reference between them.
+    const CItemRef item = m_tree.Ref(hItem);
     if (m_tree.SendItemMessage(HM_NEWITEMQUERY, hItem) != 0) return;
-    if (!(flags & TVHT_ONITEMLABEL) || !m_tree.IsLiveItem(hItem)) return;
-    const HTREEITEM hNew = m_tree.Builder().AddTreeItem(kNewItemName, hItem, nullptr);
-    if (!hNew || !m_tree.IsLiveItem(hNew)) return;
+    if (!(flags & TVHT_ONITEMLABEL) || !m_tree.Resolve(item)) return;
+    CItemRef added;
+    const HTREEITEM hNew = m_tree.Builder().AddTreeItem(kNewItemName, hItem, nullptr, &added);
+    if (!hNew || !m_tree.Resolve(added)) return;
     m_tree.LabelEditing().EditLabel(hNew);
-    if (!m_tree.IsLiveItem(hNew)) return;
+    if (!m_tree.Resolve(added)) return;
     m_tree.SendItemMessage(HM_NEWITEMCREATED, hNew);
-    if (m_tree.IsLiveItem(hNew)) m_tree.UnregisterAncestorKeys(hNew);
+    if (m_tree.Resolve(added)) m_tree.UnregisterAncestorKeys(hNew);
     m_tree.InvalidateAll();
 }
 
@@ -95,17 +98,19 @@ void CCommands::NewAssembly()
 
 void CCommands::Copy(HTREEITEM hItem)
 {
+    const CItemRef item = m_tree.Ref(hItem);
     m_tree.SendItemMessage(HM_ITEMCOPY, hItem);
     FreeItemCopies(m_tree.Clipboard());
     // An assembly leaves the clipboard empty.
-    if (m_tree.IsLiveItem(hItem)) m_tree.Copies().CollectBranch(m_tree.Clipboard(), hItem, nullptr);
+    if (m_tree.Resolve(item)) m_tree.Copies().CollectBranch(m_tree.Clipboard(), hItem, nullptr);
 }
 
 void CCommands::Cut(HTREEITEM hItem)
 {
+    const CItemRef item = m_tree.Ref(hItem);
     const long refused = m_tree.SendItemMessage(HM_ITEMCUT, hItem);
     FreeItemCopies(m_tree.Clipboard());
-    if (!m_tree.IsLiveItem(hItem)) return;
+    if (!m_tree.Resolve(item)) return;
     // A refused cut still fills the clipboard: the item stays, its copy is there to paste.
     if (!m_tree.Copies().CollectBranch(m_tree.Clipboard(), hItem, nullptr) || refused) return;
     m_tree.UnregisterAncestorKeys(hItem);
@@ -114,16 +119,18 @@ void CCommands::Cut(HTREEITEM hItem)
 
 void CCommands::Delete(HTREEITEM hItem)
 {
-    if (m_tree.SendItemMessage(HM_ITEMDELETE, hItem) != 0 || !m_tree.IsLiveItem(hItem)) return;
+    const CItemRef item = m_tree.Ref(hItem);
+    if (m_tree.SendItemMessage(HM_ITEMDELETE, hItem) != 0 || !m_tree.Resolve(item)) return;
     RemoveReported(hItem);
 }
 
 void CCommands::RemoveReported(HTREEITEM hItem)
 {
     const HTREEITEM hParent = m_tree.GetParentItem(hItem);
+    const CItemRef parent = m_tree.Ref(hParent);
     const uint32_t typeID = m_tree.TypeIDOf(hItem);
     m_tree.RemoveTreeItem(hItem);
-    if (hParent && m_tree.IsLiveItem(hParent))
+    if (hParent && m_tree.Resolve(parent))
         m_tree.SendHostMessage(typeID, HM_ITEMREMOVED, hParent);
     else if (!hParent)
         m_tree.Messenger().SendForm2(typeID, HM_ITEMREMOVED, nullptr); // a root: no data
@@ -133,7 +140,8 @@ void CCommands::Paste(HTREEITEM hItem)
 {
     const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
     if (pRecord && pRecord->bNoDropInto) return;
-    if (m_tree.SendItemMessage(HM_PASTEINTOQUERY, hItem) != 0 || !m_tree.IsLiveItem(hItem)) return;
+    const CItemRef item = m_tree.Ref(hItem);
+    if (m_tree.SendItemMessage(HM_PASTEINTOQUERY, hItem) != 0 || !m_tree.Resolve(item)) return;
     if (m_tree.HostPastes()) {
         m_tree.SendItemMessage(HM_PASTECHILDREQUEST, hItem);
         return;
@@ -142,8 +150,9 @@ void CCommands::Paste(HTREEITEM hItem)
                                               : m_tree.Copies().PasteAsChildren(hItem, m_tree.Clipboard());
     if (!hNew) return;
     // Pasted after the item or into it, the host hears of a child.
+    const CItemRef pasted = m_tree.Ref(hNew);
     m_tree.SendItemMessage(HM_PASTEDASCHILD, hNew);
-    if (m_tree.IsLiveItem(hNew)) m_tree.UnregisterAncestorKeys(hNew);
+    if (m_tree.Resolve(pasted)) m_tree.UnregisterAncestorKeys(hNew);
     m_tree.InvalidateAll();
 }
 
@@ -167,8 +176,9 @@ void CCommands::BindTo3DSelection(HTREEITEM hItem)
     const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink();
     if (!sink) return;
     ULONG key = 0; // a sink that fails without answering selects nothing
+    const CItemRef item = m_tree.Ref(hItem);
     sink->GetFirstSelectedOrvaneItem(&key);
-    if (!m_tree.IsLiveItem(hItem)) return;
+    if (!m_tree.Resolve(item)) return;
     m_tree.UnregisterItemKey(hItem);
     if (key == 0) {
         m_tree.Pictures().SetFailState(hItem, 1);
@@ -181,10 +191,10 @@ void CCommands::BindTo3DSelection(HTREEITEM hItem)
         m_tree.SendItemMessage(HM_BEGINDRAG, hItem);
     }
     const CComPtr<IVisibilityManager> visibility = m_tree.GetVisibilityManager();
-    if (!visibility || !m_tree.IsLiveItem(hItem)) return;
+    if (!visibility || !m_tree.Resolve(item)) return;
     LONG on = 0;
     visibility->GetVisibility(key, &on);
-    if (m_tree.IsLiveItem(hItem)) m_tree.States().SetHTIState(hItem, static_cast<uint32_t>(on), false);
+    if (m_tree.Resolve(item)) m_tree.States().SetHTIState(hItem, static_cast<uint32_t>(on), false);
 }
 
 void CCommands::SetLock(HTREEITEM hItem, UINT id)

@@ -23,12 +23,13 @@ void CContextMenu::OnRButtonDown()
         return;
     }
     m_tree.Selection().SetFocusItem(hItem);
+    const CItemRef item = m_tree.Ref(hItem);
     if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) {
         const bool hasChildren = m_tree.ItemHasChildren(hItem);
         sink->SetMenuMask(MenuMask(true, hasChildren, m_tree.BookmarkCount()));
     }
     // The sink may have removed the item.
-    const ItemRecord* const pRecord = m_tree.IsLiveItem(hItem) ? m_tree.GetRecord(hItem) : nullptr;
+    const ItemRecord* const pRecord = m_tree.Resolve(item) ? m_tree.GetRecord(hItem) : nullptr;
     if (pRecord && pRecord->typeID != 0) m_tree.SendHostMessage(pRecord->typeID, HM_RBUTTONDOWN, hItem, pRecord);
 }
 
@@ -36,9 +37,10 @@ void CContextMenu::OnContextMenu(POINT screenPoint)
 {
     const HTREEITEM hItem = m_tree.HitTestLastPoint();
     const uint32_t typeID = m_tree.TypeIDOf(hItem);
+    const CItemRef item = m_tree.Ref(hItem);
     if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) sink->NotifySelectedTypeID(static_cast<int>(typeID));
     long menuKey = 0;
-    if (typeID != 0 && m_tree.IsLiveItem(hItem))
+    if (typeID != 0 && m_tree.Resolve(item))
         menuKey = m_tree.Messenger().SendForm2(typeID, HM_MENUQUERY, hItem);
     if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink())
         sink->NotifyRButtonUp(0, screenPoint, static_cast<int>(menuKey));

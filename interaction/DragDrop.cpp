@@ -47,7 +47,8 @@ bool CDragDrop::BeginDrag(HTREEITEM hItem, POINT pt)
 {
     if (!m_tree.IsLiveItem(hItem) || !m_tree.GetParentItem(hItem)) return false; // roots stay
     m_hDragItem = hItem;
-    if (m_tree.SendItemMessage(HM_BEGINDRAG, hItem) != 0 || !m_tree.IsLiveItem(hItem)) {
+    const CItemRef item = m_tree.Ref(hItem);
+    if (m_tree.SendItemMessage(HM_BEGINDRAG, hItem) != 0 || !m_tree.Resolve(item)) {
         m_hDragItem = nullptr;
         return false;
     }
@@ -71,9 +72,10 @@ void CDragDrop::OnMouseMove(POINT pt)
     CMouseKeyboard& mouse = m_tree.Mouse();
     if (!m_bDragging && mouse.IsButtonDown() && mouse.PressedItem()) {
         const HTREEITEM hPressed = mouse.PressedItem();
+        const CItemRef pressed = m_tree.Ref(hPressed);
         m_tree.Selection().DeselectItem(hPressed, false, true);
         // The sink heard of the deselection and may have removed the item.
-        if (m_tree.IsLiveItem(hPressed)) BeginDrag(hPressed, pt);
+        if (m_tree.Resolve(pressed)) BeginDrag(hPressed, pt);
     }
     if (m_bDragging) DragOver(pt);
     m_tree.DefaultProcessing();
@@ -242,10 +244,11 @@ HTREEITEM CDragDrop::CopyAndRemoveDrop(HTREEITEM hDragged, HTREEITEM hTarget, bo
     if (!keyedLeaf && m_tree.SendItemMessage(HM_ITEMCUT, hDragged) == 0 && Lives(m_draggedRef) &&
         Lives(m_targetRef)) {
         const HTREEITEM hFormerParent = m_tree.GetParentItem(hDragged);
+        const CItemRef formerParent = m_tree.Ref(hFormerParent);
         const ItemRecord* const pDragged = m_tree.GetRecord(hDragged);
         const ItemRecord words = pDragged ? *pDragged : ItemRecord{}; // the record goes with the item
         if (!ctrl) m_tree.RemoveTreeItem(hDragged);
-        const ItemRecord* const pParent = m_tree.IsLiveItem(hFormerParent) ? m_tree.GetRecord(hFormerParent) : &words;
+        const ItemRecord* const pParent = m_tree.Resolve(formerParent) ? m_tree.GetRecord(hFormerParent) : &words;
         m_tree.SendHostMessage(words.typeID, HM_ITEMREMOVED, hFormerParent, pParent);
     }
 

@@ -135,8 +135,9 @@ HTREEITEM CFindBookmarks::LastInBranch(HTREEITEM hItem)
 
 void CFindBookmarks::Show(HTREEITEM hItem)
 {
+    const CItemRef item = m_tree.Ref(hItem);
     m_tree.Selection().SelectItem(hItem, true, false, false);
-    if (m_tree.IsLiveItem(hItem)) m_tree.EnsureVisible(hItem);
+    if (m_tree.Resolve(item)) m_tree.EnsureVisible(hItem);
 }
 
 // ---- Bookmarks ----
@@ -164,8 +165,9 @@ void CFindBookmarks::ToggleBookmarkAt(HTREEITEM hItem, UINT flags)
 {
     if (!hItem || !(flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) return;
     const bool bookmarked = IsBookmarked(hItem);
+    const CItemRef item = m_tree.Ref(hItem);
     m_tree.SendItemMessage(bookmarked ? HM_BOOKMARKCLEARED : HM_BOOKMARKSET, hItem);
-    SetBookmark(hItem, !bookmarked);
+    if (m_tree.Resolve(item)) SetBookmark(hItem, !bookmarked);
 }
 
 HTREEITEM CFindBookmarks::FindBookmark(bool forward, HTREEITEM hStart)

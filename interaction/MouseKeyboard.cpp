@@ -43,15 +43,16 @@ void CMouseKeyboard::PressButton(HTREEITEM hItem)
 {
     const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
     if (!pRecord || pRecord->bLocked) return;
+    const CItemRef item = m_tree.Ref(hItem); // every message may let the host change the tree
     m_bButtonExpanding = TRUE;
     if (m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) {
         m_tree.SendItemMessageForm2(HM_ITEMCOLLAPSING, hItem);
-        if (m_tree.IsLiveItem(hItem)) m_tree.Expand(hItem, TVE_COLLAPSE);
+        if (m_tree.Resolve(item)) m_tree.Expand(hItem, TVE_COLLAPSE);
     } else {
         m_tree.SendItemMessageForm2(HM_BEGINEXPAND, hItem);
-        if (m_tree.IsLiveItem(hItem)) m_tree.SendItemMessageForm2(HM_ITEMEXPANDING, hItem);
-        if (m_tree.IsLiveItem(hItem)) m_tree.Expand(hItem, TVE_EXPAND);
-        if (m_tree.IsLiveItem(hItem)) m_tree.SendItemMessageForm2(HM_ENDEXPAND, hItem);
+        if (m_tree.Resolve(item)) m_tree.SendItemMessageForm2(HM_ITEMEXPANDING, hItem);
+        if (m_tree.Resolve(item)) m_tree.Expand(hItem, TVE_EXPAND);
+        if (m_tree.Resolve(item)) m_tree.SendItemMessageForm2(HM_ENDEXPAND, hItem);
     }
     m_bButtonExpanding = FALSE;
 }
@@ -59,6 +60,7 @@ void CMouseKeyboard::PressButton(HTREEITEM hItem)
 void CMouseKeyboard::PressLabel(HTREEITEM hItem, WPARAM keys)
 {
     if (!hItem) return;
+    const CItemRef item = m_tree.Ref(hItem);
     const bool selected = (m_tree.GetItemState(hItem, TVIS_SELECTED) & TVIS_SELECTED) != 0;
     if (keys & MK_CONTROL) {
         if (selected)
@@ -73,7 +75,7 @@ void CMouseKeyboard::PressLabel(HTREEITEM hItem, WPARAM keys)
         m_tree.Selection().ClearSelection();
     }
     // The host may have removed the item while it heard of the cleared selection.
-    m_hPressedItem = m_tree.IsLiveItem(hItem) ? hItem : nullptr;
+    m_hPressedItem = m_tree.Resolve(item) ? hItem : nullptr;
 }
 
 void CMouseKeyboard::PressStateIcon(HTREEITEM hItem)
@@ -82,18 +84,19 @@ void CMouseKeyboard::PressStateIcon(HTREEITEM hItem)
     if (!hItem || (pRecord && pRecord->bIsAssembly)) return;
     if ((m_tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12) == kStateFailed) return;
     const bool hasRecord = pRecord != nullptr;
+    const CItemRef item = m_tree.Ref(hItem);
     const CWaitCursor wait;
     {
         CRedrawScope noRedraw(m_tree.Redraw());
         if (hasRecord) {
             m_tree.SendItemMessage2(HM_PRESTATECHANGE, hItem);
-            if (m_tree.IsLiveItem(hItem)) m_tree.SendItemMessage(HM_BEGINSTATECHANGE, hItem);
+            if (m_tree.Resolve(item)) m_tree.SendItemMessage(HM_BEGINSTATECHANGE, hItem);
         }
         // Every message above may have let the host remove the item.
-        if (!m_tree.IsLiveItem(hItem)) return;
+        if (!m_tree.Resolve(item)) return;
         m_tree.States().SetHTIState(hItem, m_tree.GetHTIState(hItem) ? 0 : 1, false);
-        if (hasRecord && m_tree.IsLiveItem(hItem)) m_tree.SendItemMessage(HM_ENDSTATECHANGE, hItem);
-        if (hasRecord && m_tree.IsLiveItem(hItem)) m_tree.SendItemMessage2(HM_POSTSTATECHANGE, hItem);
+        if (hasRecord && m_tree.Resolve(item)) m_tree.SendItemMessage(HM_ENDSTATECHANGE, hItem);
+        if (hasRecord && m_tree.Resolve(item)) m_tree.SendItemMessage2(HM_POSTSTATECHANGE, hItem);
     }
     if (IView3DObjects* const pView = m_tree.GetView3DObjects()) {
         const CComPtr<IView3DObjects> view(pView); // the host may let go of it inside Draw

@@ -195,8 +195,9 @@ void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
 
 void CRVTreeCtrl::TakeBackInsertion(HTREEITEM hItem)
 {
+    const CItemRef item = Ref(hItem);
     if (GetRecord(hItem)) SendItemMessage(HM_ITEMDELETE, hItem); // the answer changes nothing
-    if (IsLiveItem(hItem)) RemoveTreeItem(hItem);
+    if (Resolve(item)) RemoveTreeItem(hItem);
 }
 
 void CRVTreeCtrl::RestoreBranch(HTREEITEM hParent, const ItemCopyList& branch)

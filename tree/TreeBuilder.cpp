@@ -36,9 +36,9 @@ HTREEITEM CTreeBuilder::AddAssembly(const char* name, uint32_t typeID, uint32_t 
     return hItem;
 }
 
-HTREEITEM CTreeBuilder::AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord)
+HTREEITEM CTreeBuilder::AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord, CItemRef* pAdded)
 {
-    return InsertChild(name, hParent, TVI_LAST, pRecord);
+    return InsertChild(name, hParent, TVI_LAST, pRecord, pAdded);
 }
 
 HTREEITEM CTreeBuilder::InsertTreeItem(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
@@ -134,7 +134,7 @@ void CTreeBuilder::InsertNewItem(uint32_t key, const char* name, HTREEITEM hPare
     pRecord->key = key;
     // The host hears of the new item and may remove it (and add others) meanwhile.
     CItemRef item;
-    const HTREEITEM hItem = InsertChild(name, hParent, TVI_LAST, pRecord, &item);
+    const HTREEITEM hItem = AddTreeItem(name, hParent, pRecord, &item);
     if (!hItem) {
         delete pRecord;
         return;

@@ -22,8 +22,9 @@ public:
     // A new root assembly; 0 (and no message) for a null name.
     HTREEITEM AddAssembly(const char* name, uint32_t typeID, uint32_t dataID, bool isolated);
     // A new last child of hParent with the given record (or a new zeroed one). On success the
-    // record belongs to the tree; on a result of 0 it stays the caller's.
-    HTREEITEM AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord);
+    // record belongs to the tree; on a result of 0 it stays the caller's. pAdded (when given)
+    // gets the new item by reference, taken before the host hears of it.
+    HTREEITEM AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord, CItemRef* pAdded = nullptr);
     // As AddTreeItem, after hInsertAfter (a child of hParent, TVI_FIRST or TVI_LAST), or
     // first when it is null. Any other insert-after handle inserts nothing.
     HTREEITEM InsertTreeItem(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord);
@@ -35,7 +36,6 @@ public:
     HTREEITEM CreateItem(TVINSERTSTRUCTA* pRequest);
 
 private:
-    // pAdded (when given) gets the new item by reference, taken before the host hears of it.
     HTREEITEM InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord,
                           CItemRef* pAdded = nullptr);
     bool IsChildOf(HTREEITEM hItem, HTREEITEM hParent);
