@@ -5,6 +5,7 @@
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
     m_map.try_emplace(key, 0, 2.0f).first->second.Add(hItem);
+    ++m_nVersion;
 }
 
 namespace {
@@ -22,6 +23,7 @@ bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
     if (it == m_map.end()) return false;
     RemoveAll(it->second, hItem);
     if (it->second.IsEmpty()) m_map.erase(it);
+    ++m_nVersion;
     return true;
 }
 
@@ -33,6 +35,7 @@ const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
 
 void CKeyIndex::Forget(HTREEITEM hItem)
 {
+    ++m_nVersion;
     for (auto it = m_map.begin(); it != m_map.end();) {
         RemoveAll(it->second, hItem);
         it = it->second.IsEmpty() ? m_map.erase(it) : std::next(it);

@@ -24,6 +24,12 @@ uint32_t CItemStates::ReadItemState(HTREEITEM hItem)
 
 void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
 {
+    CTwinVisits visits;
+    SwitchItem(visits, hItem, state, bNotify);
+}
+
+void CItemStates::SwitchItem(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool bNotify)
+{
     if (!hItem) return;
     const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
     // The brackets carry the item's words as they were at the start, whatever the host does.
@@ -34,8 +40,8 @@ void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
         m_tree.Messenger().Send(words.typeID, HM_BEGINSTATECHANGE, hItem, &words);
     }
     if (m_tree.IsLiveItem(hItem)) {
-        ApplyStateToBranch(hItem, state);
-        if (m_tree.IsLiveItem(hItem)) PropagateStateUp(m_tree.GetParent(hItem), ReadItemState(hItem));
+        ApplyStateToBranch(visits, hItem, state);
+        if (m_tree.IsLiveItem(hItem)) PropagateStateUp(visits, m_tree.GetParent(hItem), ReadItemState(hItem));
     }
     if (bracket) {
         m_tree.Messenger().Send(words.typeID, HM_ENDSTATECHANGE, hItem, &words);
@@ -43,7 +49,19 @@ void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
     }
 }
 
-bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
+uint64_t CItemStates::StampFor(const CTwinVisits& visits) const
+{
+    return m_tree.LiveItems().Version() + m_tree.KeyIndex().Version() + (m_nStateWrites - visits.OwnWrites());
+}
+
+bool CItemStates::WouldChange(const CTwinVisits& visits, const ItemRecord* pRecord, uint32_t state) const
+{
+    if (!pRecord || pRecord->bIsAssembly) return false;
+    if (pRecord->key == 0) return pRecord->state != state;
+    return !visits.AllTwinsAt(pRecord->key, state, StampFor(visits));
+}
+
+bool CItemStates::ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint32_t state)
 {
     CRecordLookup& lookup = m_tree.Lookup();
     lookup.BuildAncestorPath(hStart);
@@ -63,8 +81,10 @@ bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
             lookup.SetPathEnabled(true);
             lookup.PushPath(cur, pRecord);
 
-            if (m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
-                !ApplyItemState(cur, state, false, pRecord)) {
+            // The picture is asked for only when the item would change: passing by an item
+            // whose twins are all switched already costs no message to the control.
+            if (WouldChange(visits, pRecord, state) && m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
+                !ApplyItemState(visits, cur, state, false, pRecord)) {
                 succeeded = false;
                 stopped = true;
                 break;
@@ -103,9 +123,8 @@ bool CItemStates::CallViewer(uint32_t key, uint32_t state)
     return hr == S_OK;
 }
 
-void CItemStates::AdjustParentCount(HTREEITEM hItem, uint32_t state)
+void CItemStates::AdjustParentCount(HTREEITEM hParent, uint32_t state)
 {
-    const HTREEITEM hParent = m_tree.GetParent(hItem);
     ItemRecord* const pParent = hParent ? m_tree.GetRecord(hParent) : nullptr;
     if (!pParent) return;
     if (IsOn(state)) {
@@ -115,14 +134,21 @@ void CItemStates::AdjustParentCount(HTREEITEM hItem, uint32_t state)
     }
 }
 
-bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal, ItemRecord* pRecord)
+bool CItemStates::ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool internal,
+                                 ItemRecord* pRecord)
 {
     if (!pRecord) pRecord = m_tree.GetRecord(hItem);
     if (pRecord && pRecord->bIsAssembly) return true;
+    const uint32_t key = pRecord ? pRecord->key : 0;
+    // Every twin is at the state already: the loop below would pass each of them by.
+    if (key != 0 && visits.AllTwinsAt(key, state, StampFor(visits))) return true;
 
     CGrowArray<HTREEITEM> targets;
-    if (pRecord && pRecord->key != 0) GetKeyItems(pRecord->key, targets);
-    if (targets.IsEmpty()) targets.Add(hItem);
+    if (key != 0) GetKeyItems(key, targets);
+    const bool twinsOfKey = !targets.IsEmpty();
+    if (!twinsOfKey) targets.Add(hItem);
+    const uint64_t stamp = StampFor(visits);
+    visits.Forget(key);
 
     for (int i = 0; i < targets.GetCount(); ++i) {
         const HTREEITEM t = targets.GetData()[i];
@@ -147,17 +173,23 @@ bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal,
         if (IsOn(state) && !pTarget->bIsLoaded) pTarget->bIsLoaded = 1;
 
         // The item's state and its parent's count are in place before the host hears of the
-        // change, so that whatever it reads from inside the message agrees with it.
-        AdjustParentCount(t, state);
+        // change, so that whatever it reads from inside the message agrees with it. A live
+        // item keeps its parent, so the parent read here serves after the message too.
+        const HTREEITEM hParent = m_tree.GetParent(t);
+        AdjustParentCount(hParent, state);
         pTarget->state = state;
+        ++m_nStateWrites;
+        visits.CountOwnWrite();
         m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
         if (!m_tree.IsLiveItem(t)) continue;
-        if (t != hItem && !internal) PropagateStateUp(m_tree.GetParent(t), state);
+        if (t != hItem && !internal) PropagateStateUp(visits, hParent, state);
     }
+    // Nobody else changed the twins meanwhile: every one of them is at the state now.
+    if (twinsOfKey && StampFor(visits) == stamp) visits.Remember(key, state, stamp);
     return true;
 }
 
-void CItemStates::PropagateStateUp(HTREEITEM hItem, uint32_t state)
+void CItemStates::PropagateStateUp(CTwinVisits& visits, HTREEITEM hItem, uint32_t state)
 {
     for (HTREEITEM p = hItem; p && m_tree.IsLiveItem(p); p = m_tree.GetParent(p)) {
         ItemRecord* const pRecord = m_tree.GetRecord(p);
@@ -165,9 +197,9 @@ void CItemStates::PropagateStateUp(HTREEITEM hItem, uint32_t state)
         const uint32_t current = pRecord->state;
         const int64_t on = pRecord->nChildrenOn, n = pRecord->nChildren;
         if (on == n && IsOn(state))
-            ApplyItemState(p, state, true, pRecord);
+            ApplyItemState(visits, p, state, true, pRecord);
         else if (on == n - 1 && !IsOn(state) && IsOn(current))
-            ApplyItemState(p, 0, true, pRecord);
+            ApplyItemState(visits, p, 0, true, pRecord);
         if (!m_tree.IsLiveItem(p)) return;
     }
 }
@@ -176,9 +208,10 @@ void CItemStates::SetKeyState(uint32_t key, uint32_t state)
 {
     CGrowArray<HTREEITEM> items;
     GetKeyItems(key, items);
+    CTwinVisits visits; // one operation for all of the key's items
     for (int i = 0; i < items.GetCount(); ++i) {
         const HTREEITEM hItem = items.GetData()[i];
-        if (m_tree.IsLiveItem(hItem) && m_tree.GetHTIState(hItem) != state) SetHTIState(hItem, state, true);
+        if (m_tree.IsLiveItem(hItem) && m_tree.GetHTIState(hItem) != state) SwitchItem(visits, hItem, state, true);
     }
 }
 

@@ -72,7 +72,10 @@ ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem)
 
 HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
 {
-    return CTreeCtrl::GetParentItem(hItem);
+    // The live items know every item's parent from its insertion.
+    bool found = false;
+    const HTREEITEM hParent = m_liveItems.ParentOf(hItem, found);
+    return found ? hParent : CTreeCtrl::GetParentItem(hItem);
 }
 
 void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
@@ -364,7 +367,8 @@ LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert)
 {
     const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
-    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr);
+    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
+                    pInsert ? pInsert->hParent : nullptr);
 }
 
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
