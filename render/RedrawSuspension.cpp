@@ -4,13 +4,18 @@
 
 void CRedrawSuspension::Suspend()
 {
-    if (m_nCount == 0) m_tree.SetRedraw(false);
+    if (m_nCount == 0) {
+        m_tree.SetRedraw(false);
+        if (m_pListener) m_pListener->OnRedrawSuspended();
+    }
     ++m_nCount;
 }
 
 void CRedrawSuspension::Resume()
 {
+    const bool wasSuspended = m_nCount > 0;
     if (m_nCount > 0) --m_nCount;
     if (m_nCount > 0) return;
+    if (wasSuspended && m_pListener) m_pListener->OnRedrawResuming();
     m_tree.SetRedraw(true);
 }

@@ -3,10 +3,6 @@
 #include "tree/BranchWalk.h"
 #include "tree/RVTreeCtrl.h"
 
-namespace {
-// TVIS_FOCUSED, which not every SDK's headers name.
-} // namespace
-
 bool CSelection::IsMarked(HTREEITEM hItem)
 {
     return (m_tree.GetItemState(hItem, TVIS_SELECTED) & TVIS_SELECTED) != 0;
@@ -32,9 +28,29 @@ void CSelection::Empty(CGrowArray<HTREEITEM>& list)
 
 void CSelection::SetFocusItem(HTREEITEM hItem)
 {
+    if (m_bFocusDeferred) {
+        m_hCurrentItem = hItem;
+        return;
+    }
     if (m_hCurrentItem && m_tree.IsLiveItem(m_hCurrentItem)) m_tree.SetItemState(m_hCurrentItem, 0, kFocusedMark);
     if (hItem) m_tree.SetItemState(hItem, kFocusedMark, kFocusedMark);
     m_hCurrentItem = hItem;
+}
+
+void CSelection::OnRedrawSuspended()
+{
+    m_bFocusDeferred = true;
+    m_focusMarked = CItemRef(m_tree.LiveItems(), m_hCurrentItem);
+}
+
+void CSelection::OnRedrawResuming()
+{
+    m_bFocusDeferred = false;
+    const HTREEITEM hMarked = m_focusMarked.Get(m_tree.LiveItems());
+    m_focusMarked = CItemRef();
+    if (hMarked == m_hCurrentItem) return;
+    if (hMarked) m_tree.SetItemState(hMarked, 0, kFocusedMark);
+    if (m_hCurrentItem && m_tree.IsLiveItem(m_hCurrentItem)) m_tree.SetItemState(m_hCurrentItem, kFocusedMark, kFocusedMark);
 }
 
 void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bIsOrvane)

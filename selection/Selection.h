@@ -4,6 +4,8 @@
 // used. Also the count-then-fetch queries and the key queries.
 #pragma once
 #include "model/GrowArray.h"
+#include "model/ItemRef.h"
+#include "render/RedrawSuspension.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,7 +14,10 @@
 
 class CRVTreeCtrl;
 
-class CSelection
+// While redrawing is off nobody sees the focus mark, so it moves once, when redrawing comes
+// back on: a batch of selections (SelectItems of a key, a host's suspendRedraw series) costs
+// one mark per item and one focus move in all.
+class CSelection final : public IRedrawListener
 {
 public:
     // The focus mark of the current item (TVIS_FOCUSED, which the headers leave out).
@@ -50,6 +55,9 @@ public:
     // An item the control deleted leaves every list.
     void Forget(HTREEITEM hItem);
 
+    void OnRedrawSuspended() override;
+    void OnRedrawResuming() override;
+
 private:
     bool IsMarked(HTREEITEM hItem);
     void Mark(HTREEITEM hItem, bool selected);
@@ -59,6 +67,10 @@ private:
 
     CRVTreeCtrl& m_tree;
     HTREEITEM m_hCurrentItem = nullptr;
+    // While redrawing is off: the item that carries the focus mark, which the current item
+    // takes over when redrawing comes back on.
+    bool m_bFocusDeferred = false;
+    CItemRef m_focusMarked;
     CGrowArray<HTREEITEM> m_selection;
     CGrowArray<HTREEITEM> m_selQuery;
     CGrowArray<HTREEITEM> m_mappedQuery;
