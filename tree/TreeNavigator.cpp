@@ -28,11 +28,13 @@ bool CTreeNavigator::IsItemExpanded(HTREEITEM hItem)
 
 int CTreeNavigator::CountLevels(HTREEITEM hStart)
 {
+    // Children that are all leaves add one level without a visit each.
+    const CLiveItems& items = m_tree.LiveItems();
     int maximum = 0;
-    WalkBranch(m_tree, hStart, 1, [&](HTREEITEM, int level, int& childLevel) {
-        maximum = std::max(maximum, level);
+    WalkBranch(m_tree, hStart, 1, [&](HTREEITEM hItem, int level, int& childLevel) {
+        maximum = std::max(maximum, items.HasChildren(hItem) ? level + 1 : level);
         childLevel = level + 1;
-        return true;
+        return items.HasGrandchildren(hItem);
     });
     return maximum;
 }
@@ -74,10 +76,13 @@ void CTreeNavigator::SendExpandMessage(HTREEITEM hItem, unsigned short code)
 
 void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
 {
+    // The live items know which items have children: a leaf stops at once, without a message,
+    // and the leaves below an item whose children are all leaves are not visited at all.
+    const CLiveItems& items = m_tree.LiveItems();
     WalkBranch(m_tree, hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
         const ItemRecord* const pRecord = m_tree.GetRecord(x);
         // A locked item is neither expanded nor descended into.
-        if (d == 0 || !m_tree.GetChildItem(x) || (pRecord && pRecord->bLocked)) return false;
+        if (d == 0 || !items.HasChildren(x) || (pRecord && pRecord->bLocked)) return false;
         if (pRecord && m_tree.GetMessageHandler()) {
             SendExpandMessage(x, HM_BEGINEXPAND);
             SendExpandMessage(x, HM_ITEMEXPANDING);
@@ -91,7 +96,8 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
         // A negative depth never reaches 0: it stays negative rather than counting down (and
         // overflowing) towards it.
         childDepth = d > 0 ? d - 1 : d;
-        return childDepth != 0; // children at depth 0 would do nothing: do not walk them
+        // Children at depth 0, or leaves only, would do nothing: do not walk them.
+        return childDepth != 0 && items.HasGrandchildren(x);
     });
 }
 
