@@ -6,7 +6,7 @@ void CRedrawSuspension::Suspend()
 {
     if (m_nCount == 0) {
         m_tree.SetRedraw(false);
-        if (m_pListener) m_pListener->OnRedrawSuspended();
+        for (IRedrawListener* pListener : m_listeners) pListener->OnRedrawSuspended();
     }
     ++m_nCount;
 }
@@ -16,6 +16,7 @@ void CRedrawSuspension::Resume()
     const bool wasSuspended = m_nCount > 0;
     if (m_nCount > 0) --m_nCount;
     if (m_nCount > 0) return;
-    if (wasSuspended && m_pListener) m_pListener->OnRedrawResuming();
+    if (wasSuspended)
+        for (IRedrawListener* pListener : m_listeners) pListener->OnRedrawResuming();
     m_tree.SetRedraw(true);
 }

@@ -1,6 +1,7 @@
 // Counted redraw suspension: repainting is off exactly while the count is above 0, switched
 // off when the count leaves 0 and on when it returns to 0 (and again by a resume at 0).
 #pragma once
+#include <vector>
 
 class CTreeCtrl;
 
@@ -20,14 +21,15 @@ class CRedrawSuspension
 {
 public:
     explicit CRedrawSuspension(CTreeCtrl& tree) : m_tree(tree) {}
-    void SetListener(IRedrawListener* pListener) { m_pListener = pListener; }
+    // Listeners are told in the order they were added.
+    void AddListener(IRedrawListener* pListener) { m_listeners.push_back(pListener); }
     void Suspend();
     void Resume();
     int Count() const { return m_nCount; }
 
 private:
     CTreeCtrl& m_tree;
-    IRedrawListener* m_pListener = nullptr;
+    std::vector<IRedrawListener*> m_listeners;
     int m_nCount = 0;
 };
 

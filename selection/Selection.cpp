@@ -173,9 +173,11 @@ void CSelection::SelectItems(uint32_t key, bool bSelect, bool bSetVisible)
             SelectItem(hItem, false, false, false);
         else
             DeselectItem(hItem, false, false);
-        for (HTREEITEM a = m_tree.GetParent(hItem); a && m_tree.IsLiveItem(a); a = m_tree.GetParent(a))
-            m_tree.Navigator().ExpandToDepth(a, 1);
-        if (bSelect && bSetVisible && items.GetCount() == 1) m_tree.EnsureVisible(hItem);
+        m_tree.Navigator().ExpandAncestors(hItem);
+        if (bSelect && bSetVisible && items.GetCount() == 1) {
+            m_tree.Navigator().ExpandWaiting();
+            m_tree.EnsureVisible(hItem);
+        }
     }
 }
 

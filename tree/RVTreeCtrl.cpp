@@ -14,7 +14,8 @@ CRVTreeCtrl::CRVTreeCtrl()
       m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this), m_labelEditing(*this), m_mouse(*this),
       m_contextMenu(*this), m_drag(*this), m_commands(*this), m_find(*this), m_painter(*this)
 {
-    m_redraw.SetListener(&m_selection);
+    m_redraw.AddListener(&m_selection);
+    m_redraw.AddListener(&m_navigator);
 }
 
 CRVTreeCtrl::~CRVTreeCtrl()

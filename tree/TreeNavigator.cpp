@@ -23,6 +23,7 @@ int CTreeNavigator::GetNumChildren(HTREEITEM hItem)
 
 bool CTreeNavigator::IsItemExpanded(HTREEITEM hItem)
 {
+    ExpandWaiting();
     return hItem && (m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
@@ -61,6 +62,7 @@ int CTreeNavigator::CountOpenLevels(HTREEITEM hStart)
 
 int CTreeNavigator::GetDeepestOpenLevel(HTREEITEM hItem)
 {
+    ExpandWaiting();
     if (hItem) return CountOpenLevels(hItem);
     int maximum = 0;
     for (HTREEITEM root = m_tree.GetRootItem(); root; root = m_tree.GetNextSiblingItem(root))
@@ -74,7 +76,7 @@ void CTreeNavigator::SendExpandMessage(HTREEITEM hItem, unsigned short code)
     if (pRecord) m_tree.Messenger().SendForm2(pRecord->typeID, static_cast<HostMessage>(code), hItem);
 }
 
-void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
+void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth, bool later)
 {
     // The live items know which items have children: a leaf stops at once, without a message,
     // and the leaves below an item whose children are all leaves are not visited at all.
@@ -89,7 +91,9 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
         }
         // An expanded item is left alone: the control would ignore the request, after laying
         // out its rows again (Wine's does, for every TVM_EXPAND).
-        if (m_tree.IsLiveItem(x) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
+        if (later && m_tree.IsLiveItem(x) && m_waitingSet.insert(x).second)
+            m_waiting.emplace_back(m_tree.LiveItems(), x);
+        else if (!later && m_tree.IsLiveItem(x) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
             m_tree.Expand(x, TVE_EXPAND);
         // The host may have removed the item while it was told.
         if (m_tree.IsLiveItem(x) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
@@ -101,8 +105,31 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
     });
 }
 
+void CTreeNavigator::ExpandAncestors(HTREEITEM hItem)
+{
+    CRedrawScope noRedraw(m_tree.Redraw());
+    for (HTREEITEM a = m_tree.GetParent(hItem); a && m_tree.IsLiveItem(a); a = m_tree.GetParent(a))
+        ExpandBranch(a, 1, true);
+}
+
+void CTreeNavigator::ExpandWaiting()
+{
+    if (m_waiting.empty()) return;
+    const std::vector<CItemRef> waiting = std::move(m_waiting);
+    m_waiting.clear();
+    m_waitingSet.clear();
+    for (const CItemRef& ref : waiting) {
+        const HTREEITEM x = ref.Get(m_tree.LiveItems());
+        // As at the time it was asked for: an item locked or emptied since stays as it is.
+        const ItemRecord* const pRecord = x ? m_tree.GetRecord(x) : nullptr;
+        if (!x || !m_tree.LiveItems().HasChildren(x) || (pRecord && pRecord->bLocked)) continue;
+        if (!(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED)) m_tree.Expand(x, TVE_EXPAND);
+    }
+}
+
 void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
 {
+    ExpandWaiting();
     CRedrawScope noRedraw(m_tree.Redraw());
     if (depth == -1) depth = GetDepth(hItem);
     if (hItem) {
@@ -125,6 +152,7 @@ void CTreeNavigator::CollapseBranch(HTREEITEM hStart)
 
 void CTreeNavigator::Collapse(HTREEITEM hItem)
 {
+    ExpandWaiting();
     CRedrawScope noRedraw(m_tree.Redraw());
     if (hItem) {
         CollapseBranch(hItem);
