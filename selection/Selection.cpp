@@ -63,7 +63,7 @@ void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bI
     if (bNotify) m_tree.SendHostMessage(words.typeID, HM_BEGINSELCHANGE, hItem, &words);
     if (m_tree.IsLiveItem(hItem) && !IsMarked(hItem)) {
         Mark(hItem, true);
-        if (!IsListed(hItem)) m_selection.Add(hItem);
+        if (!IsListed(hItem)) Append(hItem);
     }
     if (bNotify && words.typeID != 0)
         m_tree.SendHostMessage(words.typeID, bAppend ? HM_SELECTEDAPPEND : HM_SELECTED, hItem, &words);
@@ -74,7 +74,7 @@ void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bI
             const HTREEITEM twin = twins.GetData()[i];
             if (twin == hItem || !m_tree.IsLiveItem(twin) || IsMarked(twin)) continue;
             Mark(twin, true);
-            if (!IsListed(twin)) m_selection.Add(twin);
+            if (!IsListed(twin)) Append(twin);
         }
     }
     if (bNotify) m_tree.SendHostMessage(words.typeID, HM_ENDSELCHANGE, hItem, &words);
@@ -97,7 +97,7 @@ void CSelection::DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins)
         if (!m_tree.IsLiveItem(t) || !IsMarked(t)) continue;
         // Off the list with its mark, before the host hears of it and may select it again.
         Mark(t, false);
-        m_selection.RemoveAt(m_selection.Find(t));
+        Unlist(t);
         const ItemRecord* const pTarget = m_tree.GetRecord(t);
         if (bNotify && pTarget && pTarget->typeID != 0) m_tree.SendHostMessage(pTarget->typeID, HM_DESELECTED, t, pTarget);
     }
@@ -112,8 +112,7 @@ void CSelection::OnItemDeleting(HTREEITEM hItem)
     // the item, so only the lists are put right, without a message to the control.
     Lock(true);
     if (hItem == m_hCurrentItem) m_hCurrentItem = nullptr;
-    const int listed = m_selection.Find(hItem);
-    if (listed >= 0) m_selection.RemoveAt(listed);
+    Unlist(hItem);
     Lock(false);
 }
 
@@ -142,12 +141,11 @@ void CSelection::ClearSelection()
             if (pRecord && pRecord->typeID != 0) m_tree.SendHostMessage(pRecord->typeID, HM_DESELECTED, hItem, pRecord);
         }
         // An item that had lost its mark is still listed: take it off so the loop ends.
-        const int stale = m_selection.Find(hItem);
-        if (stale >= 0) m_selection.RemoveAt(stale);
+        Unlist(hItem);
     }
     m_tree.Messenger().SendForm3(HM_ENDSELCHANGE);
     SetFocusItem(nullptr);
-    Empty(m_selection);
+    EmptySelection();
     Lock(false);
 }
 
@@ -156,7 +154,7 @@ void CSelection::DeselectAll()
     for (int i = 0; i < m_selection.GetCount(); ++i)
         if (m_tree.IsLiveItem(m_selection.GetData()[i])) Mark(m_selection.GetData()[i], false);
     SetFocusItem(nullptr);
-    Empty(m_selection);
+    EmptySelection();
 }
 
 void CSelection::SelectItems(uint32_t key, bool bSelect, bool bSetVisible)
@@ -243,8 +241,29 @@ void CSelection::GetSelectedByDataID(uint32_t dataID, ULONG_PTR* pItems, int siz
     }
 }
 
+void CSelection::Append(HTREEITEM hItem)
+{
+    m_selection.Add(hItem);
+    m_listed.insert(hItem);
+}
+
+void CSelection::Unlist(HTREEITEM hItem)
+{
+    const int i = m_selection.Find(hItem);
+    if (i < 0) return;
+    m_selection.RemoveAt(i);
+    m_listed.erase(hItem); // listed once at most
+}
+
+void CSelection::EmptySelection()
+{
+    Empty(m_selection);
+    m_listed.clear();
+}
+
 void CSelection::Forget(HTREEITEM hItem)
 {
+    m_listed.erase(hItem);
     for (CGrowArray<HTREEITEM>* list : {&m_selection, &m_selQuery, &m_mappedQuery})
         for (int i = list->GetCount() - 1; i >= 0; --i)
             if (list->GetData()[i] == hItem) list->RemoveAt(i);

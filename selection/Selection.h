@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <unordered_set>
 
 class CRVTreeCtrl;
 
@@ -39,7 +40,7 @@ public:
 
     int Count() const { return m_selection.GetCount(); }
     HTREEITEM First() const { return m_selection.IsEmpty() ? nullptr : m_selection.GetData()[0]; }
-    bool IsListed(HTREEITEM hItem) const { return m_selection.Find(hItem) >= 0; }
+    bool IsListed(HTREEITEM hItem) const { return m_listed.count(hItem) != 0; }
     const CGrowArray<HTREEITEM>& Items() const { return m_selection; }
 
     int CalcSelectedItems(uint32_t typeID);
@@ -62,6 +63,10 @@ private:
     bool IsMarked(HTREEITEM hItem);
     void Mark(HTREEITEM hItem, bool selected);
     void Lock(bool locked);
+    // The selection list changes only through these, which keep its set of items with it.
+    void Append(HTREEITEM hItem);
+    void Unlist(HTREEITEM hItem);
+    void EmptySelection();
     static bool Fetch(CGrowArray<HTREEITEM>& list, ULONG_PTR* pItems, int size);
     static void Empty(CGrowArray<HTREEITEM>& list);
 
@@ -72,6 +77,7 @@ private:
     bool m_bFocusDeferred = false;
     CItemRef m_focusMarked;
     CGrowArray<HTREEITEM> m_selection;
+    std::unordered_set<HTREEITEM> m_listed; // the items of m_selection, for membership at a glance
     CGrowArray<HTREEITEM> m_selQuery;
     CGrowArray<HTREEITEM> m_mappedQuery;
 };
