@@ -20,12 +20,21 @@ public:
     void Add(HTREEITEM hItem, ItemRecord* pRecord, HTREEITEM hParent = nullptr)
     {
         if (!hItem) return;
-        Remove(hItem);
         if (hParent == TVI_ROOT) hParent = nullptr;
-        const uint64_t parentSerial = SerialOf(hParent);
-        m_items[hItem] = Entry{++m_nLastSerial, pRecord, hParent, parentSerial, 0, 0};
-        Entry* const pParent = parentSerial ? Find(hParent) : nullptr; // found after the insertion moved entries
-        if (pParent && pParent->nChildren++ == 0) CountParent(*pParent, +1);
+        auto inserted = m_items.try_emplace(hItem);
+        if (!inserted.second) {
+            // The handle was live already (an insertion the tree never heard deleted): the old
+            // item leaves its parent's counts first.
+            Remove(hItem);
+            inserted = m_items.try_emplace(hItem);
+        }
+        Entry& entry = inserted.first->second = Entry{++m_nLastSerial, pRecord, hParent, 0, 0, 0};
+        // Found after the insertion, which may have moved the entries.
+        Entry* const pParent = Find(hParent);
+        if (pParent) {
+            entry.parentSerial = pParent->serial;
+            if (pParent->nChildren++ == 0) CountParent(*pParent, +1);
+        }
         ++m_nVersion;
     }
     void Remove(HTREEITEM hItem)
