@@ -2,9 +2,15 @@
 
 #include <iterator>
 
+namespace {
+// Room for a few items from the start: a key's list then grows by doubling, not one item at a
+// time, and an allocation costs more than the few words it may leave unused.
+constexpr int kFirstCapacity = 4;
+} // namespace
+
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
-    m_map.try_emplace(key, 0, 2.0f).first->second.Add(hItem);
+    m_map.try_emplace(key, kFirstCapacity, 2.0f).first->second.Add(hItem);
     ++m_nVersion;
 }
 

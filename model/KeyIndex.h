@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 
 class CKeyIndex
 {
@@ -25,9 +25,9 @@ public:
     size_t EntryCount() const { return m_map.size(); }
     // Moves on with every registration and removal: a key's list is the same while it stays.
     uint64_t Version() const { return m_nVersion; }
-    const std::map<uint32_t, ItemList>& Entries() const { return m_map; }
+    const std::unordered_map<uint32_t, ItemList>& Entries() const { return m_map; }
 
 private:
-    std::map<uint32_t, ItemList> m_map;
+    std::unordered_map<uint32_t, ItemList> m_map;
     uint64_t m_nVersion = 0;
 };
