@@ -3,6 +3,7 @@
 //
 //   RVBench.exe [items ...]      (default: 1000 10000 50000)
 //
+// Times and ratios are medians of five runs or more of each side.
 // The shape is realistic: root assemblies of about 1,000 items each, every one with 20
 // subassemblies of 49 parts; part keys come from a pool so that each key is shown by about
 // three items. Per item it prints the time, the component's time as a ratio of the bare
@@ -223,6 +224,13 @@ Result BuildComponent(IClassFactory* factory, const std::vector<Node>& nodes, bo
     return result;
 }
 
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -250,19 +258,25 @@ int main(int argc, char** argv)
     for (int size : sizes) {
         const std::vector<Node> nodes = MakeShape(size);
         const double n = static_cast<double>(nodes.size());
-        // A small tree builds in a few milliseconds: the best of several runs of each is taken,
-        // alternating, so that neither side gets the quieter moments of the machine.
-        const int runs = std::max(1, 20000 / size);
+        // Five runs of each at least (a small tree builds in a few milliseconds: more), in
+        // alternation, so that neither side gets the quieter moments of the machine; the
+        // medians are taken, and the ratio is the median of the runs' ratios.
+        const int runs = std::max(5, 20000 / size);
         Result bare = BuildBare(nodes);
         Result component = BuildComponent(factory, nodes, false);
+        std::vector<double> bareTimes{bare.seconds}, componentTimes{component.seconds};
+        std::vector<double> ratios{component.seconds / bare.seconds};
         for (int r = 1; r < runs; ++r) {
-            bare.seconds = std::min(bare.seconds, BuildBare(nodes).seconds);
-            component.seconds = std::min(component.seconds, BuildComponent(factory, nodes, false).seconds);
+            bareTimes.push_back(BuildBare(nodes).seconds);
+            componentTimes.push_back(BuildComponent(factory, nodes, false).seconds);
+            ratios.push_back(componentTimes.back() / bareTimes.back());
         }
+        bare.seconds = Median(bareTimes);
+        component.seconds = Median(componentTimes);
         component.controlMessages = BuildComponent(factory, nodes, true).controlMessages;
         const double extraBytes = static_cast<double>(component.bytes) - static_cast<double>(bare.bytes);
         std::printf("%8zu %12.2f %12.2f %7.2f %14.2f %12ld %14.1f\n", nodes.size(), bare.seconds * 1e6 / n,
-                    component.seconds * 1e6 / n, component.seconds / bare.seconds,
+                    component.seconds * 1e6 / n, Median(ratios),
                     static_cast<double>(component.controlMessages) / n, component.hostCalls, extraBytes / n);
     }
     std::printf("\nThe tree control under Wine checks each handle it is given with a linear search of its\n"

@@ -147,6 +147,7 @@ STDMETHODIMP CRVWnd::ItemHasChildren(ULONG_PTR htreeitem, LONG* bHasChildren)
 STDMETHODIMP CRVWnd::Expand(ULONG_PTR htreeitem, unsigned int flags)
 {
     const CKeepAlive alive(Self());
+    m_tree.Navigator().ExpandWaiting();
     if (const HTREEITEM hItem = Item(htreeitem)) m_tree.Expand(hItem, flags);
     return S_OK;
 }
@@ -154,6 +155,7 @@ STDMETHODIMP CRVWnd::Expand(ULONG_PTR htreeitem, unsigned int flags)
 STDMETHODIMP CRVWnd::EnsureVisible(ULONG_PTR htreeitem)
 {
     const CKeepAlive alive(Self());
+    m_tree.Navigator().ExpandWaiting();
     if (const HTREEITEM hItem = Item(htreeitem)) m_tree.EnsureVisible(hItem);
     return S_OK;
 }

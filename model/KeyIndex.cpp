@@ -2,10 +2,17 @@
 
 #include <iterator>
 
+namespace {
+// Room for a few items from the start: a key's list then grows by doubling, not one item at a
+// time, and an allocation costs more than the few words it may leave unused.
+constexpr int kFirstCapacity = 4;
+} // namespace
+
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
-    m_map.try_emplace(key, 0, 2.0f).first->second.Add(hItem);
+    m_map.try_emplace(key, kFirstCapacity, 2.0f).first->second.Add(hItem);
     m_keysOf.emplace(hItem, key);
+    ++m_nVersion;
 }
 
 namespace {
@@ -23,6 +30,7 @@ void CKeyIndex::RemoveFromList(uint32_t key, HTREEITEM hItem)
     if (it == m_map.end()) return;
     RemoveAll(it->second, hItem);
     if (it->second.IsEmpty()) m_map.erase(it);
+    ++m_nVersion;
 }
 
 bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)

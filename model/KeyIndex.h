@@ -7,7 +7,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
-#include <map>
 #include <unordered_map>
 
 class CKeyIndex
@@ -25,12 +24,15 @@ public:
     void Forget(HTREEITEM hItem);
 
     size_t EntryCount() const { return m_map.size(); }
-    const std::map<uint32_t, ItemList>& Entries() const { return m_map; }
+    // Moves on with every registration and removal: a key's list is the same while it stays.
+    uint64_t Version() const { return m_nVersion; }
+    const std::unordered_map<uint32_t, ItemList>& Entries() const { return m_map; }
 
 private:
     void RemoveFromList(uint32_t key, HTREEITEM hItem);
 
-    std::map<uint32_t, ItemList> m_map;
+    std::unordered_map<uint32_t, ItemList> m_map;
     // The keys each item is listed under, so that an item leaves every list it is in.
     std::unordered_multimap<HTREEITEM, uint32_t> m_keysOf;
+    uint64_t m_nVersion = 0;
 };

@@ -6,14 +6,20 @@
 
 void CRedrawSuspension::Suspend()
 {
-    if (m_nCount == 0) m_tree.SetRedraw(false);
+    if (m_nCount == 0) {
+        m_tree.SetRedraw(false);
+        for (IRedrawListener* pListener : m_listeners) pListener->OnRedrawSuspended();
+    }
     ++m_nCount;
 }
 
 void CRedrawSuspension::Resume()
 {
+    const bool wasSuspended = m_nCount > 0;
     if (m_nCount > 0) --m_nCount;
     if (m_nCount > 0) return;
+    if (wasSuspended)
+        for (IRedrawListener* pListener : m_listeners) pListener->OnRedrawResuming();
     m_tree.SetRedraw(true);
     if (!m_bPaintHeld) return;
     // The screen still shows the rows as they were before the suspension: one paint now.

@@ -4,13 +4,28 @@
 // leaves the screen as it is, since the control draws nothing then; the resume that ends the
 // suspension brings the window up to date at once.
 #pragma once
+#include <vector>
 
 class CTreeCtrl;
+
+// Told when repainting goes off and just before it comes back on: what nobody can see while
+// it is off (a mark moving from item to item) can wait for the end.
+class IRedrawListener
+{
+public:
+    virtual void OnRedrawSuspended() = 0;
+    virtual void OnRedrawResuming() = 0;
+
+protected:
+    ~IRedrawListener() = default;
+};
 
 class CRedrawSuspension
 {
 public:
     explicit CRedrawSuspension(CTreeCtrl& tree) : m_tree(tree) {}
+    // Listeners are told in the order they were added.
+    void AddListener(IRedrawListener* pListener) { m_listeners.push_back(pListener); }
     void Suspend();
     void Resume();
     int Count() const { return m_nCount; }
@@ -20,6 +35,7 @@ public:
 
 private:
     CTreeCtrl& m_tree;
+    std::vector<IRedrawListener*> m_listeners;
     int m_nCount = 0;
     bool m_bPaintHeld = false;
 };

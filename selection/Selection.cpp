@@ -5,10 +5,6 @@
 
 #include <vector>
 
-namespace {
-// TVIS_FOCUSED, which not every SDK's headers name.
-} // namespace
-
 bool CSelection::IsMarked(HTREEITEM hItem)
 {
     return (m_tree.GetItemState(hItem, TVIS_SELECTED) & TVIS_SELECTED) != 0;
@@ -34,9 +30,29 @@ void CSelection::Empty(CGrowArray<HTREEITEM>& list)
 
 void CSelection::SetFocusItem(HTREEITEM hItem)
 {
+    if (m_bFocusDeferred) {
+        m_hCurrentItem = hItem;
+        return;
+    }
     if (m_hCurrentItem && m_tree.IsLiveItem(m_hCurrentItem)) m_tree.SetItemState(m_hCurrentItem, 0, kFocusedMark);
     if (hItem) m_tree.SetItemState(hItem, kFocusedMark, kFocusedMark);
     m_hCurrentItem = hItem;
+}
+
+void CSelection::OnRedrawSuspended()
+{
+    m_bFocusDeferred = true;
+    m_focusMarked = CItemRef(m_tree.LiveItems(), m_hCurrentItem);
+}
+
+void CSelection::OnRedrawResuming()
+{
+    m_bFocusDeferred = false;
+    const HTREEITEM hMarked = m_focusMarked.Get(m_tree.LiveItems());
+    m_focusMarked = CItemRef();
+    if (hMarked == m_hCurrentItem) return;
+    if (hMarked) m_tree.SetItemState(hMarked, 0, kFocusedMark);
+    if (m_hCurrentItem && m_tree.IsLiveItem(m_hCurrentItem)) m_tree.SetItemState(m_hCurrentItem, kFocusedMark, kFocusedMark);
 }
 
 void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bIsOrvane)
@@ -51,7 +67,7 @@ void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bI
     if (bNotify) m_tree.SendHostMessage(words.typeID, HM_BEGINSELCHANGE, hItem, &words);
     if (m_tree.Resolve(item) && !IsMarked(hItem)) {
         Mark(hItem, true);
-        if (!IsListed(hItem)) m_selection.Add(hItem);
+        if (!IsListed(hItem)) Append(hItem);
     }
     if (bNotify && words.typeID != 0)
         m_tree.SendHostMessage(words.typeID, bAppend ? HM_SELECTEDAPPEND : HM_SELECTED, hItem, &words);
@@ -60,7 +76,7 @@ void CSelection::SelectItem(HTREEITEM hItem, bool bNotify, bool bAppend, bool bI
             const HTREEITEM hTwin = m_tree.Resolve(twin);
             if (!hTwin || twin == item || IsMarked(hTwin)) continue;
             Mark(hTwin, true);
-            if (!IsListed(hTwin)) m_selection.Add(hTwin);
+            if (!IsListed(hTwin)) Append(hTwin);
         }
     }
     if (bNotify) m_tree.SendHostMessage(words.typeID, HM_ENDSELCHANGE, hItem, &words);
@@ -84,8 +100,7 @@ void CSelection::DeselectItem(HTREEITEM hItem, bool bNotify, bool bKeyTwins)
         if (!t || !IsMarked(t)) continue;
         // Off the list with its mark, before the host hears of it and may select it again.
         Mark(t, false);
-        const int listed = m_selection.Find(t);
-        if (listed >= 0) m_selection.RemoveAt(listed);
+        Unlist(t);
         const ItemRecord* const pTarget = m_tree.GetRecord(t);
         if (bNotify && pTarget && pTarget->typeID != 0) m_tree.SendHostMessage(pTarget->typeID, HM_DESELECTED, t, pTarget);
     }
@@ -100,8 +115,7 @@ void CSelection::OnItemDeleting(HTREEITEM hItem)
     // the item, so only the lists are put right, without a message to the control.
     Lock(true);
     if (hItem == m_hCurrentItem) m_hCurrentItem = nullptr;
-    const int listed = m_selection.Find(hItem);
-    if (listed >= 0) m_selection.RemoveAt(listed);
+    Unlist(hItem);
     Lock(false);
 }
 
@@ -133,12 +147,11 @@ void CSelection::ClearSelection()
         }
         // An item that had lost its mark is still listed: take it off so the loop ends. (A
         // gone item has left the list with the item.)
-        const int stale = m_tree.Resolve(item) ? m_selection.Find(hItem) : -1;
-        if (stale >= 0) m_selection.RemoveAt(stale);
+        if (m_tree.Resolve(item)) Unlist(hItem);
     }
     m_tree.Messenger().SendForm3(HM_ENDSELCHANGE);
     SetFocusItem(nullptr);
-    Empty(m_selection);
+    EmptySelection();
     Lock(false);
 }
 
@@ -147,7 +160,7 @@ void CSelection::DeselectAll()
     for (int i = 0; i < m_selection.GetCount(); ++i)
         if (m_tree.IsLiveItem(m_selection.GetData()[i])) Mark(m_selection.GetData()[i], false);
     SetFocusItem(nullptr);
-    Empty(m_selection);
+    EmptySelection();
 }
 
 void CSelection::SelectItems(uint32_t key, bool bSelect, bool bSetVisible)
@@ -163,15 +176,11 @@ void CSelection::SelectItems(uint32_t key, bool bSelect, bool bSetVisible)
             SelectItem(hItem, false, false, false);
         else
             DeselectItem(hItem, false, false);
-        // Opening an ancestor tells the host, who may change the tree: each step starts from
-        // an item that still lives.
-        for (CItemRef ancestor = item; const HTREEITEM hNow = m_tree.Resolve(ancestor);) {
-            const HTREEITEM a = m_tree.GetParent(hNow);
-            if (!a) break;
-            ancestor = m_tree.Ref(a);
-            m_tree.Navigator().ExpandToDepth(a, 1);
+        if (m_tree.Resolve(item)) m_tree.Navigator().ExpandAncestors(hItem);
+        if (bSelect && bSetVisible && items.size() == 1 && m_tree.Resolve(item)) {
+            m_tree.Navigator().ExpandWaiting();
+            if (m_tree.Resolve(item)) m_tree.EnsureVisible(hItem);
         }
-        if (bSelect && bSetVisible && items.size() == 1 && m_tree.Resolve(item)) m_tree.EnsureVisible(hItem);
     }
 }
 
@@ -237,8 +246,29 @@ void CSelection::GetSelectedByDataID(uint32_t dataID, ULONG_PTR* pItems, int siz
     }
 }
 
+void CSelection::Append(HTREEITEM hItem)
+{
+    m_selection.Add(hItem);
+    m_listed.insert(hItem);
+}
+
+void CSelection::Unlist(HTREEITEM hItem)
+{
+    const int i = m_selection.Find(hItem);
+    if (i < 0) return;
+    m_selection.RemoveAt(i);
+    m_listed.erase(hItem); // listed once at most
+}
+
+void CSelection::EmptySelection()
+{
+    Empty(m_selection);
+    m_listed.clear();
+}
+
 void CSelection::Forget(HTREEITEM hItem)
 {
+    m_listed.erase(hItem);
     for (CGrowArray<HTREEITEM>* list : {&m_selection, &m_selQuery, &m_mappedQuery})
         for (int i = list->GetCount() - 1; i >= 0; --i)
             if (list->GetData()[i] == hItem) list->RemoveAt(i);

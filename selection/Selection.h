@@ -4,15 +4,21 @@
 // used. Also the count-then-fetch queries and the key queries.
 #pragma once
 #include "model/GrowArray.h"
+#include "model/ItemRef.h"
+#include "render/RedrawSuspension.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdint>
+#include <unordered_set>
 
 class CRVTreeCtrl;
 
-class CSelection
+// While redrawing is off nobody sees the focus mark, so it moves once, when redrawing comes
+// back on: a batch of selections (SelectItems of a key, a host's suspendRedraw series) costs
+// one mark per item and one focus move in all.
+class CSelection final : public IRedrawListener
 {
 public:
     // The focus mark of the current item (TVIS_FOCUSED, which the headers leave out).
@@ -34,7 +40,7 @@ public:
 
     int Count() const { return m_selection.GetCount(); }
     HTREEITEM First() const { return m_selection.IsEmpty() ? nullptr : m_selection.GetData()[0]; }
-    bool IsListed(HTREEITEM hItem) const { return m_selection.Find(hItem) >= 0; }
+    bool IsListed(HTREEITEM hItem) const { return m_listed.count(hItem) != 0; }
     const CGrowArray<HTREEITEM>& Items() const { return m_selection; }
 
     int CalcSelectedItems(uint32_t typeID);
@@ -50,16 +56,28 @@ public:
     // An item the control deleted leaves every list.
     void Forget(HTREEITEM hItem);
 
+    void OnRedrawSuspended() override;
+    void OnRedrawResuming() override;
+
 private:
     bool IsMarked(HTREEITEM hItem);
     void Mark(HTREEITEM hItem, bool selected);
     void Lock(bool locked);
+    // The selection list changes only through these, which keep its set of items with it.
+    void Append(HTREEITEM hItem);
+    void Unlist(HTREEITEM hItem);
+    void EmptySelection();
     static bool Fetch(CGrowArray<HTREEITEM>& list, ULONG_PTR* pItems, int size);
     static void Empty(CGrowArray<HTREEITEM>& list);
 
     CRVTreeCtrl& m_tree;
     HTREEITEM m_hCurrentItem = nullptr;
+    // While redrawing is off: the item that carries the focus mark, which the current item
+    // takes over when redrawing comes back on.
+    bool m_bFocusDeferred = false;
+    CItemRef m_focusMarked;
     CGrowArray<HTREEITEM> m_selection;
+    std::unordered_set<HTREEITEM> m_listed; // the items of m_selection, for membership at a glance
     CGrowArray<HTREEITEM> m_selQuery;
     CGrowArray<HTREEITEM> m_mappedQuery;
 };

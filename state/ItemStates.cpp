@@ -34,6 +34,12 @@ uint32_t CItemStates::ReadItemState(HTREEITEM hItem)
 
 void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
 {
+    CTwinVisits visits;
+    SwitchItem(visits, hItem, state, bNotify);
+}
+
+void CItemStates::SwitchItem(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool bNotify)
+{
     if (!hItem) return;
     const CItemRef item = m_tree.Ref(hItem);
     const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
@@ -45,8 +51,8 @@ void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
         m_tree.Messenger().Send(words.typeID, HM_BEGINSTATECHANGE, hItem, &words);
     }
     if (HTREEITEM hNow = m_tree.Resolve(item)) {
-        ApplyStateToBranch(hNow, state);
-        if ((hNow = m_tree.Resolve(item))) PropagateStateUp(m_tree.GetParent(hNow), ReadItemState(hNow));
+        ApplyStateToBranch(visits, hNow, state);
+        if ((hNow = m_tree.Resolve(item))) PropagateStateUp(visits, m_tree.GetParent(hNow), ReadItemState(hNow));
     }
     if (bracket) {
         m_tree.Messenger().Send(words.typeID, HM_ENDSTATECHANGE, hItem, &words);
@@ -54,7 +60,19 @@ void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
     }
 }
 
-bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
+uint64_t CItemStates::StampFor(const CTwinVisits& visits) const
+{
+    return m_tree.LiveItems().Version() + m_tree.KeyIndex().Version() + (m_nStateWrites - visits.OwnWrites());
+}
+
+bool CItemStates::WouldChange(const CTwinVisits& visits, const ItemRecord* pRecord, uint32_t state) const
+{
+    if (!pRecord || pRecord->bIsAssembly) return false;
+    if (pRecord->key == 0) return pRecord->state != state;
+    return !visits.AllTwinsAt(pRecord->key, state, StampFor(visits));
+}
+
+bool CItemStates::ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint32_t state)
 {
     CRecordLookup& lookup = m_tree.Lookup();
     lookup.BuildAncestorPath(hStart);
@@ -76,8 +94,10 @@ bool CItemStates::ApplyStateToBranch(HTREEITEM hStart, uint32_t state)
             lookup.PushPath(cur, pRecord);
             const CItemRef item = m_tree.Ref(cur);
 
-            if (m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
-                !ApplyItemState(cur, state, false, pRecord)) {
+            // The picture is asked for only when the item would change: passing by an item
+            // whose twins are all switched already costs no message to the control.
+            if (WouldChange(visits, pRecord, state) && m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
+                !ApplyItemState(visits, cur, state, false, pRecord)) {
                 succeeded = false;
                 stopped = true;
                 break;
@@ -116,9 +136,8 @@ bool CItemStates::CallViewer(uint32_t key, uint32_t state)
     return hr == S_OK;
 }
 
-void CItemStates::AdjustParentCount(HTREEITEM hItem, uint32_t state)
+void CItemStates::AdjustParentCount(HTREEITEM hParent, uint32_t state)
 {
-    const HTREEITEM hParent = m_tree.GetParent(hItem);
     ItemRecord* const pParent = hParent ? m_tree.GetRecord(hParent) : nullptr;
     if (!pParent) return;
     if (IsOn(state)) {
@@ -128,17 +147,24 @@ void CItemStates::AdjustParentCount(HTREEITEM hItem, uint32_t state)
     }
 }
 
-bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal, ItemRecord* pRecord)
+bool CItemStates::ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool internal,
+                                 ItemRecord* pRecord)
 {
     if (!pRecord) pRecord = m_tree.GetRecord(hItem);
     if (pRecord && pRecord->bIsAssembly) return true;
+    const uint32_t key = pRecord ? pRecord->key : 0;
+    // Every twin is at the state already: the loop below would pass each of them by.
+    if (key != 0 && visits.AllTwinsAt(key, state, StampFor(visits))) return true;
 
     // The item and its key twins, by reference: the host hears of each change and may remove
     // and add items meanwhile. Records are read afresh after every call out.
     const CItemRef self = m_tree.Ref(hItem);
     std::vector<CItemRef> targets;
-    if (pRecord && pRecord->key != 0) targets = KeyItems(pRecord->key);
-    if (targets.empty()) targets.push_back(self);
+    if (key != 0) targets = KeyItems(key);
+    const bool twinsOfKey = !targets.empty();
+    if (!twinsOfKey) targets.push_back(self);
+    const uint64_t stamp = StampFor(visits);
+    visits.Forget(key);
 
     for (const CItemRef& target : targets) {
         const HTREEITEM t = m_tree.Resolve(target);
@@ -162,17 +188,23 @@ bool CItemStates::ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal,
         if (IsOn(state) && !pTarget->bIsLoaded) pTarget->bIsLoaded = 1;
 
         // The item's state and its parent's count are in place before the host hears of the
-        // change, so that whatever it reads from inside the message agrees with it.
-        AdjustParentCount(t, state);
+        // change, so that whatever it reads from inside the message agrees with it. A live
+        // item keeps its parent, so the parent read here serves after the message too.
+        const HTREEITEM hParent = m_tree.GetParent(t);
+        AdjustParentCount(hParent, state);
         pTarget->state = state;
+        ++m_nStateWrites;
+        visits.CountOwnWrite();
         m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
         if (!m_tree.Resolve(target)) continue;
-        if (target != self && !internal) PropagateStateUp(m_tree.GetParent(t), state);
+        if (target != self && !internal) PropagateStateUp(visits, hParent, state);
     }
+    // Nobody else changed the twins meanwhile: every one of them is at the state now.
+    if (twinsOfKey && StampFor(visits) == stamp) visits.Remember(key, state, stamp);
     return true;
 }
 
-void CItemStates::PropagateStateUp(HTREEITEM hItem, uint32_t state)
+void CItemStates::PropagateStateUp(CTwinVisits& visits, HTREEITEM hItem, uint32_t state)
 {
     for (HTREEITEM p = hItem; p && m_tree.IsLiveItem(p); p = m_tree.GetParent(p)) {
         ItemRecord* const pRecord = m_tree.GetRecord(p);
@@ -181,18 +213,19 @@ void CItemStates::PropagateStateUp(HTREEITEM hItem, uint32_t state)
         const uint32_t current = pRecord->state;
         const int64_t on = pRecord->nChildrenOn, n = pRecord->nChildren;
         if (on == n && IsOn(state))
-            ApplyItemState(p, state, true, pRecord);
+            ApplyItemState(visits, p, state, true, pRecord);
         else if (on == n - 1 && !IsOn(state) && IsOn(current))
-            ApplyItemState(p, 0, true, pRecord);
+            ApplyItemState(visits, p, 0, true, pRecord);
         if (!m_tree.Resolve(item)) return;
     }
 }
 
 void CItemStates::SetKeyState(uint32_t key, uint32_t state)
 {
+    CTwinVisits visits; // one operation for all of the key's items
     for (const CItemRef& item : KeyItems(key)) {
         const HTREEITEM hItem = m_tree.Resolve(item);
-        if (hItem && m_tree.GetHTIState(hItem) != state) SetHTIState(hItem, state, true);
+        if (hItem && m_tree.GetHTIState(hItem) != state) SwitchItem(visits, hItem, state, true);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "model/GrowArray.h"
 #include "model/ItemRecord.h"
 #include "model/ItemRef.h"
+#include "state/TwinVisits.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -25,12 +26,6 @@ public:
     void SetKeyState(uint32_t key, uint32_t state);
     uint32_t GetKeyState(uint32_t key);
 
-    // The walk down a branch; false when a 3D call failed and stopped it.
-    bool ApplyStateToBranch(HTREEITEM hStart, uint32_t state);
-    // One item and every item of its key; false when a 3D call failed.
-    bool ApplyItemState(HTREEITEM hItem, uint32_t state, bool internal, ItemRecord* pRecord = nullptr);
-    // Switches ancestors on when all their children are on, off when one no longer is.
-    void PropagateStateUp(HTREEITEM hItem, uint32_t state);
     // The record's state, or for an item without a record 0x1000 when its state image is odd.
     uint32_t ReadItemState(HTREEITEM hItem);
     void GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out);
@@ -38,9 +33,23 @@ public:
     std::vector<CItemRef> KeyItems(uint32_t key) const;
 
 private:
+    // One operation's steps; visits is what the operation knows of the twins it has switched.
+    void SwitchItem(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool bNotify);
+    // The walk down a branch; false when a 3D call failed and stopped it.
+    bool ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint32_t state);
+    // Whether switching the item (its record given) would change anything.
+    bool WouldChange(const CTwinVisits& visits, const ItemRecord* pRecord, uint32_t state) const;
+    // One item and every item of its key; false when a 3D call failed.
+    bool ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool internal,
+                        ItemRecord* pRecord = nullptr);
+    // Switches ancestors on when all their children are on, off when one no longer is.
+    void PropagateStateUp(CTwinVisits& visits, HTREEITEM hItem, uint32_t state);
     // Tells the 3D viewer, inside the sink's visibility lock; false when the call failed.
     bool CallViewer(uint32_t key, uint32_t state);
-    void AdjustParentCount(HTREEITEM hItem, uint32_t state);
+    void AdjustParentCount(HTREEITEM hParent, uint32_t state);
+    // Moves whenever someone other than the operation changes what its twin visits rely on.
+    uint64_t StampFor(const CTwinVisits& visits) const;
 
     CRVTreeCtrl& m_tree;
+    uint64_t m_nStateWrites = 0; // by every operation, nested ones included
 };

@@ -14,6 +14,8 @@ CRVTreeCtrl::CRVTreeCtrl()
       m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this), m_labelEditing(*this), m_mouse(*this),
       m_contextMenu(*this), m_drag(*this), m_commands(*this), m_find(*this), m_painter(*this)
 {
+    m_redraw.AddListener(&m_selection);
+    m_redraw.AddListener(&m_navigator);
 }
 
 CRVTreeCtrl::~CRVTreeCtrl()
@@ -71,7 +73,11 @@ ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem, bool& known)
 
 HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
 {
-    return IsLiveItem(hItem) ? CTreeCtrl::GetParentItem(hItem) : nullptr;
+    // The live items know every item's parent from its insertion; a handle they do not know
+    // is never handed to the control.
+    bool found = false;
+    const HTREEITEM hParent = m_liveItems.ParentOf(hItem, found);
+    return found ? hParent : nullptr;
 }
 
 void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
@@ -366,7 +372,8 @@ LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert)
 {
     const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
-    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr);
+    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
+                    pInsert ? pInsert->hParent : nullptr);
 }
 
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)

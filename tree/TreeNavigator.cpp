@@ -23,16 +23,19 @@ int CTreeNavigator::GetNumChildren(HTREEITEM hItem)
 
 bool CTreeNavigator::IsItemExpanded(HTREEITEM hItem)
 {
+    ExpandWaiting();
     return hItem && (m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
 int CTreeNavigator::CountLevels(HTREEITEM hStart)
 {
+    // Children that are all leaves add one level without a visit each.
+    const CLiveItems& items = m_tree.LiveItems();
     int maximum = 0;
-    WalkBranch(m_tree, hStart, 1, [&](HTREEITEM, int level, int& childLevel) {
-        maximum = std::max(maximum, level);
+    WalkBranch(m_tree, hStart, 1, [&](HTREEITEM hItem, int level, int& childLevel) {
+        maximum = std::max(maximum, items.HasChildren(hItem) ? level + 1 : level);
         childLevel = level + 1;
-        return true;
+        return items.HasGrandchildren(hItem);
     });
     return maximum;
 }
@@ -59,6 +62,7 @@ int CTreeNavigator::CountOpenLevels(HTREEITEM hStart)
 
 int CTreeNavigator::GetDeepestOpenLevel(HTREEITEM hItem)
 {
+    ExpandWaiting();
     if (hItem) return CountOpenLevels(hItem);
     int maximum = 0;
     for (HTREEITEM root = m_tree.GetRootItem(); root; root = m_tree.GetNextSiblingItem(root))
@@ -72,12 +76,15 @@ void CTreeNavigator::SendExpandMessage(HTREEITEM hItem, unsigned short code)
     if (pRecord) m_tree.Messenger().SendForm2(pRecord->typeID, static_cast<HostMessage>(code), hItem);
 }
 
-void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
+void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth, bool later)
 {
+    // The live items know which items have children: a leaf stops at once, without a message,
+    // and the leaves below an item whose children are all leaves are not visited at all.
+    const CLiveItems& items = m_tree.LiveItems();
     WalkBranch(m_tree, hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
         const ItemRecord* const pRecord = m_tree.GetRecord(x);
         // A locked item is neither expanded nor descended into.
-        if (d == 0 || !m_tree.GetChildItem(x) || (pRecord && pRecord->bLocked)) return false;
+        if (d == 0 || !items.HasChildren(x) || (pRecord && pRecord->bLocked)) return false;
         // The host may remove the item while it is told (and the control reuse its handle).
         const CItemRef item = m_tree.Ref(x);
         if (pRecord && m_tree.GetMessageHandler()) {
@@ -86,18 +93,50 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth)
         }
         // An expanded item is left alone: the control would ignore the request, after laying
         // out its rows again (Wine's does, for every TVM_EXPAND).
-        if (m_tree.Resolve(item) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
+        if (later && m_tree.Resolve(item) && m_waitingSerials.insert(m_tree.SerialOf(x)).second)
+            m_waiting.push_back(item);
+        else if (!later && m_tree.Resolve(item) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
             m_tree.Expand(x, TVE_EXPAND);
         if (m_tree.Resolve(item) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
         // A negative depth never reaches 0: it stays negative rather than counting down (and
         // overflowing) towards it.
         childDepth = d > 0 ? d - 1 : d;
-        return childDepth != 0; // children at depth 0 would do nothing: do not walk them
+        // Children at depth 0, or leaves only, would do nothing: do not walk them.
+        return childDepth != 0 && items.HasGrandchildren(x);
     });
+}
+
+void CTreeNavigator::ExpandAncestors(HTREEITEM hItem)
+{
+    CRedrawScope noRedraw(m_tree.Redraw());
+    // Each ancestor is told of, and the host may change the tree meanwhile: every step starts
+    // from an item that still lives.
+    for (CItemRef ancestor = m_tree.Ref(hItem); const HTREEITEM hNow = m_tree.Resolve(ancestor);) {
+        const HTREEITEM a = m_tree.GetParent(hNow);
+        if (!a) break;
+        ancestor = m_tree.Ref(a);
+        ExpandBranch(a, 1, true);
+    }
+}
+
+void CTreeNavigator::ExpandWaiting()
+{
+    if (m_waiting.empty()) return;
+    const std::vector<CItemRef> waiting = std::move(m_waiting);
+    m_waiting.clear();
+    m_waitingSerials.clear();
+    for (const CItemRef& ref : waiting) {
+        const HTREEITEM x = ref.Get(m_tree.LiveItems());
+        // As at the time it was asked for: an item locked or emptied since stays as it is.
+        const ItemRecord* const pRecord = x ? m_tree.GetRecord(x) : nullptr;
+        if (!x || !m_tree.LiveItems().HasChildren(x) || (pRecord && pRecord->bLocked)) continue;
+        if (!(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED)) m_tree.Expand(x, TVE_EXPAND);
+    }
 }
 
 void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
 {
+    ExpandWaiting();
     CRedrawScope noRedraw(m_tree.Redraw());
     if (depth == -1) depth = GetDepth(hItem);
     if (hItem) {
@@ -121,6 +160,7 @@ void CTreeNavigator::CollapseBranch(HTREEITEM hStart)
 
 void CTreeNavigator::Collapse(HTREEITEM hItem)
 {
+    ExpandWaiting();
     CRedrawScope noRedraw(m_tree.Redraw());
     if (hItem) {
         CollapseBranch(hItem);

@@ -2,12 +2,18 @@
 // whole branches and the pre-order step. Every walk is iterative, so a branch of any depth
 // cannot overflow the stack; each visits items in the order a recursive walk would.
 #pragma once
+#include "model/ItemRef.h"
+#include "render/RedrawSuspension.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
+#include <unordered_set>
+#include <vector>
+
 class CRVTreeCtrl;
 
-class CTreeNavigator
+class CTreeNavigator final : public IRedrawListener
 {
 public:
     explicit CTreeNavigator(CRVTreeCtrl& tree) : m_tree(tree) {}
@@ -23,6 +29,16 @@ public:
     // Expands the branch to depth levels (-1: all), reporting each expansion to the host and
     // passing locked items by; for null, every root's branch.
     void ExpandToDepth(HTREEITEM hItem, int depth);
+    // ExpandToDepth(ancestor, 1) for each ancestor of the item, nearest first, with the
+    // messages to the host as ever; while redrawing is off the control's expansions wait until
+    // it comes back on. Items marked meanwhile are then not shown yet: Wine's control lays out
+    // its shown rows again for every mark of a shown item, with redrawing off too.
+    void ExpandAncestors(HTREEITEM hItem);
+    // Carries out the expansions that wait. Every expansion, collapse and question about it
+    // comes after them, as it would have.
+    void ExpandWaiting();
+    void OnRedrawSuspended() override {}
+    void OnRedrawResuming() override { ExpandWaiting(); }
     // Collapses every item of the branch, silently; for null, of every root.
     void Collapse(HTREEITEM hItem);
     // One step of a pre-order walk; tells the host first when the item marks an assembly.
@@ -31,10 +47,13 @@ public:
 private:
     int CountLevels(HTREEITEM hItem);
     int CountOpenLevels(HTREEITEM hItem);
-    void ExpandBranch(HTREEITEM hItem, int depth);
+    // With later, the control's expansions wait (see ExpandAncestors).
+    void ExpandBranch(HTREEITEM hItem, int depth, bool later = false);
     void CollapseBranch(HTREEITEM hItem);
     // Reports one expansion step in form 2 when the item has a record.
     void SendExpandMessage(HTREEITEM hItem, unsigned short code);
 
     CRVTreeCtrl& m_tree;
+    std::vector<CItemRef> m_waiting; // in the order they were asked for
+    std::unordered_set<uint64_t> m_waitingSerials; // the insertions waiting, never reused
 };

@@ -176,6 +176,27 @@ TEST_F(Selection, SelectItemsSelectsEveryItemOfTheKeyAndOpensTheirAncestors)
     EXPECT_EQ(host.rv->SelectItems(999, 1, 1), S_FALSE);
 }
 
+TEST_F(Selection, InsideAHostsSeriesQuestionsSeeTheExpansionsAndTheEndShowsOneFocus)
+{
+    host.rv->SelectItem(H(shaft), 0, 0, 0);
+    host.rv->suspendRedraw();
+    host.rv->SelectItems(101, 1, 0);
+    LONG expanded = 0;
+    host.rv->IsItemExpanded(H(housing), &expanded);
+    EXPECT_EQ(expanded, 1) << "asked inside the series, the host sees what it asked for";
+    ULONG_PTR current = 0;
+    host.rv->GetCurrentItem(&current);
+    EXPECT_EQ(current, H(strut));
+    host.rv->SelectItems(200, 1, 0);
+    host.rv->resumeRedraw();
+
+    EXPECT_TRUE(Inspect(host.Tree(), frame).expanded);
+    for (HTREEITEM item : {left, right, strut}) EXPECT_EQ(Marks(item), UINT{TVIS_SELECTED}) << "selected, not focused";
+    EXPECT_EQ(Marks(shaft), UINT{TVIS_SELECTED | kFocused}) << "the last one selected has the focus, alone";
+    host.rv->GetCurrentItem(&current);
+    EXPECT_EQ(current, H(shaft));
+}
+
 TEST_F(Selection, TheControlsOwnSelectionIsRefused)
 {
     SendMessageA(host.Tree(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(shaft));
