@@ -63,8 +63,22 @@ void CFindBookmarks::ShowFindDialog()
     m_findReplace.hwndOwner = m_tree.GetHwnd();
     m_findReplace.Flags = FR_DOWN;
     m_findReplace.lpstrFindWhat = m_findBuffer;
-    m_findReplace.wFindWhatLen = sizeof m_findBuffer; // in bytes
+    // Documented in bytes, taken as characters by some implementations: the buffer's length in
+    // characters is safe under either reading.
+    m_findReplace.wFindWhatLen = static_cast<WORD>(std::size(m_findBuffer));
     m_hFindDialog = ::FindTextW(&m_findReplace);
+    // Some implementations (Wine's) keep the text in the system code page inside: the dialog's
+    // edit box is given and read the wide text itself.
+    if (m_hFindDialog) ::SetDlgItemTextW(m_hFindDialog, edt1, m_findText.c_str());
+}
+
+std::wstring CFindBookmarks::DialogText(const FINDREPLACEW& notice) const
+{
+    const HWND hEdit = m_hFindDialog ? ::GetDlgItem(m_hFindDialog, edt1) : nullptr;
+    if (!hEdit) return notice.lpstrFindWhat ? notice.lpstrFindWhat : L"";
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hEdit)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hEdit, &text[0], static_cast<int>(text.size()))));
+    return text;
 }
 
 void CFindBookmarks::CloseFindDialog()
@@ -77,7 +91,7 @@ void CFindBookmarks::OnFindReplace(const FINDREPLACEW* pNotice)
     if (pNotice != &m_findReplace) return; // not our dialog's
     // Read before anything runs: the host may close the dialog from inside a message.
     const DWORD flags = pNotice->Flags;
-    const std::wstring text = pNotice->lpstrFindWhat ? pNotice->lpstrFindWhat : L"";
+    const std::wstring text = DialogText(*pNotice);
     if (flags & FR_DIALOGTERM) {
         m_findText = text;
         m_hFindDialog = nullptr;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <string>
 
@@ -46,6 +47,8 @@ public:
     void Forget(HTREEITEM hItem, bool bookmarked);
 
 private:
+    // The find text as the dialog's edit box holds it (the notice's when the box is gone).
+    std::wstring DialogText(const FINDREPLACEW& notice) const;
     HTREEITEM PrevPreorderItem(HTREEITEM hItem);
     HTREEITEM LastInBranch(HTREEITEM hItem);
     // The first candidate of a walk from start, or of a whole pass when start is 0.
@@ -60,7 +63,7 @@ private:
     HWND m_hFindDialog = nullptr;
     // The dialog reads and writes these while it is open: they live as long as this object.
     FINDREPLACEW m_findReplace{};
-    wchar_t m_findBuffer[256] = {};
+    wchar_t m_findBuffer[512] = {};
     UINT m_nFindMessage = 0;
     HTREEITEM m_hFindPosition = nullptr;
     HTREEITEM m_hLastBookmark = nullptr;
