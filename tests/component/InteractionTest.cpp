@@ -183,6 +183,23 @@ TEST_F(UserInput, EveryWayAnEditEndsKeepsOrDiscardsTheTextAsTheUserMeant)
     }
 }
 
+TEST_F(UserInput, EditsStillWorkWithTheControlSwitchedToEightBitNotifications)
+{
+    // A host may switch the control back to 8-bit notifications.
+    SendMessageA(tree, TVM_SETUNICODEFORMAT, FALSE, 0);
+    host.rv->EditItemLabel(H(g.shaft));
+    ASSERT_TRUE(TypeLabel(tree, L"Bolt \u4E2D"));
+    EXPECT_EQ(host.WideTextOf(g.shaft), L"Bolt \u4E2D") << "the edit box has the whole text";
+    EXPECT_EQ(host.log.Take(), (Log{Msg("0x17", "Shaft"), Msg("0x13", "Shaft")}));
+
+    // An edit the host starts with the control's own message ends with the notification's text.
+    const auto edit = reinterpret_cast<HWND>(SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(g.shaft)));
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "Nut");
+    SendMessageA(tree, TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_EQ(host.WideTextOf(g.shaft), L"Nut");
+}
+
 TEST_F(UserInput, AnEditTheHostRefusesOrWhoseItemGoesLeavesNothingBehind)
 {
     host.message->answers[0x17] = 1;
