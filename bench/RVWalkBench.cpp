@@ -117,14 +117,14 @@ void Run(int wanted)
     uint32_t next = 0;
     tree.Redraw().Suspend();
     for (int r = 0; r < shape.roots; ++r) {
-        const HTREEITEM root = tree.Builder().AddAssembly("Assembly", 1, 1, false);
+        const HTREEITEM root = tree.Builder().AddAssembly(L"Assembly", 1, 1, false);
         roots.push_back(root);
         for (int s = 0; s < shape.subassemblies; ++s) {
-            const HTREEITEM sub = tree.Builder().AddTreeItem("Subassembly", root, nullptr);
+            const HTREEITEM sub = tree.Builder().AddTreeItem(L"Subassembly", root, nullptr);
             for (int p = 0; p < shape.parts; ++p) {
                 auto* record = new ItemRecord();
                 record->key = 1 + (next++ * 7919u) % pool;
-                tree.Builder().AddTreeItem("Part", sub, record);
+                tree.Builder().AddTreeItem(L"Part", sub, record);
             }
         }
     }
@@ -434,12 +434,12 @@ void RunOperations(int parts, Summary& summary)
     HTREEITEM big = nullptr;
     const Cost build = Measured(tree, [&] {
         tree.Redraw().Suspend();
-        const HTREEITEM root = tree.Builder().AddAssembly("Assembly", 1, 1, false);
-        big = tree.Builder().AddTreeItem("Subassembly", root, nullptr);
+        const HTREEITEM root = tree.Builder().AddAssembly(L"Assembly", 1, 1, false);
+        big = tree.Builder().AddTreeItem(L"Subassembly", root, nullptr);
         for (int p = 0; p < parts; ++p) {
             auto* record = new ItemRecord();
             record->key = 1 + static_cast<uint32_t>(p % 2);
-            tree.Builder().AddTreeItem("Part", big, record);
+            tree.Builder().AddTreeItem(L"Part", big, record);
         }
         tree.Redraw().Resume();
     });

@@ -3,8 +3,7 @@
 #include "platform/Text.h"
 #include "state/ImageLists.h"
 
-#include <algorithm>
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -30,17 +29,26 @@ ULONG_PTR AsValue(HTREEITEM hItem)
     return reinterpret_cast<ULONG_PTR>(hItem);
 }
 
-// A wide name converted to 8-bit text for the tree; a null name stays null.
-class NameArgument
+// An 8-bit name (system code page) converted to the tree's wide text; a null name stays null.
+class AnsiNameArgument
 {
 public:
-    explicit NameArgument(const wchar_t* name) : m_isNull(name == nullptr), m_text(rv::WideToAnsi(name)) {}
-    const char* get() const { return m_isNull ? nullptr : m_text.c_str(); }
+    explicit AnsiNameArgument(const char* name) : m_isNull(name == nullptr), m_text(rv::AnsiToWide(name)) {}
+    const wchar_t* get() const { return m_isNull ? nullptr : m_text.c_str(); }
 
 private:
     bool m_isNull;
-    std::string m_text;
+    std::wstring m_text;
 };
+
+// The first `limit` characters of a label, short of the first half of a surrogate pair the
+// limit would split (the pair is one character).
+size_t KeptLength(const std::wstring& text, size_t limit)
+{
+    if (text.size() <= limit) return text.size();
+    if (limit > 0 && IS_HIGH_SURROGATE(text[limit - 1]) && IS_LOW_SURROGATE(text[limit])) return limit - 1;
+    return limit;
+}
 
 } // namespace
 
@@ -204,10 +212,7 @@ STDMETHODIMP CRVWnd::SetItemText(ULONG_PTR htreeitem, LPWSTR name, int)
 {
     const CKeepAlive alive(Self());
     if (!name) return E_POINTER;
-    if (const HTREEITEM hItem = Item(htreeitem)) {
-        const std::string text = rv::WideToAnsi(name);
-        m_tree.SetItemText(hItem, text.c_str());
-    }
+    if (const HTREEITEM hItem = Item(htreeitem)) m_tree.SetItemText(hItem, name);
     return S_OK;
 }
 
@@ -217,14 +222,10 @@ STDMETHODIMP CRVWnd::GetItemText(ULONG_PTR htreeitem, LPWSTR pItemData, int Size
     if (!pItemData) return E_POINTER;
     if (Size < 1) return E_INVALIDARG;
     const HTREEITEM hItem = Item(htreeitem);
-    std::string text = hItem ? m_tree.GetItemText(hItem) : std::string();
-    if (text.size() > static_cast<size_t>(Size - 1)) text.resize(static_cast<size_t>(Size - 1));
-    // Every byte converts to at most one wide character, so Size - 1 characters always hold it.
-    int written = 0;
-    if (!text.empty())
-        written = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        pItemData, Size - 1);
-    pItemData[std::max(written, 0)] = L'\0';
+    const std::wstring text = hItem ? m_tree.GetItemText(hItem) : std::wstring();
+    const size_t length = KeptLength(text, static_cast<size_t>(Size - 1));
+    std::wmemcpy(pItemData, text.data(), length);
+    pItemData[length] = L'\0';
     return S_OK;
 }
 
@@ -313,8 +314,7 @@ STDMETHODIMP CRVWnd::AddTreeItem(LPWSTR name, int, ULONG_PTR htreeitemparent, UL
     const CKeepAlive alive(Self());
     if (!itemKey) return E_POINTER;
     if (m_tree.IsDeleting()) return RefuseInsertion(itemKey);
-    const NameArgument text(name);
-    *itemKey = AsValue(m_tree.Builder().AddTreeItem(text.get(), Item(htreeitemparent),
+    *itemKey = AsValue(m_tree.Builder().AddTreeItem(name, Item(htreeitemparent),
                                                     reinterpret_cast<ItemRecord*>(itemData)));
     return S_OK;
 }
@@ -324,8 +324,7 @@ STDMETHODIMP CRVWnd::AddAssembly(LPWSTR name, int, ULONG typeID, ULONG dataID, U
     const CKeepAlive alive(Self());
     if (!assemblyKey) return E_POINTER;
     if (m_tree.IsDeleting()) return RefuseInsertion(assemblyKey);
-    const NameArgument text(name);
-    *assemblyKey = AsValue(m_tree.Builder().AddAssembly(text.get(), typeID, dataID, false));
+    *assemblyKey = AsValue(m_tree.Builder().AddAssembly(name, typeID, dataID, false));
     return S_OK;
 }
 
@@ -334,8 +333,7 @@ STDMETHODIMP CRVWnd::AddIsolatedAssembly(LPWSTR name, int, ULONG typeID, ULONG d
     const CKeepAlive alive(Self());
     if (!assemblyKey) return E_POINTER;
     if (m_tree.IsDeleting()) return RefuseInsertion(assemblyKey);
-    const NameArgument text(name);
-    *assemblyKey = AsValue(m_tree.Builder().AddAssembly(text.get(), typeID, dataID, true));
+    *assemblyKey = AsValue(m_tree.Builder().AddAssembly(name, typeID, dataID, true));
     return S_OK;
 }
 
@@ -352,7 +350,8 @@ STDMETHODIMP CRVWnd::InsertTreeItem(LPSTR name, ULONG_PTR htreeitemparent, ULONG
         *phtreeitem = 0;
         return S_OK;
     }
-    *phtreeitem = AsValue(m_tree.Builder().InsertTreeItem(name, Item(htreeitemparent), hAfter,
+    const AnsiNameArgument text(name);
+    *phtreeitem = AsValue(m_tree.Builder().InsertTreeItem(text.get(), Item(htreeitemparent), hAfter,
                                                           reinterpret_cast<ItemRecord*>(itemData)));
     return S_OK;
 }
@@ -363,7 +362,8 @@ STDMETHODIMP CRVWnd::InsertNewItem(ULONG itemKey, LPSTR name, ULONG_PTR htreeite
     if (m_tree.IsDeleting()) return RefuseInsertion(nullptr);
     // A handle that is not an item of this tree is not taken as "no parent".
     if (htreeitemparent && !Item(htreeitemparent)) return S_OK;
-    m_tree.Builder().InsertNewItem(itemKey, name, Item(htreeitemparent));
+    const AnsiNameArgument text(name);
+    m_tree.Builder().InsertNewItem(itemKey, text.get(), Item(htreeitemparent));
     return S_OK;
 }
 

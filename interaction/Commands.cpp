@@ -5,8 +5,8 @@
 #include <memory>
 
 namespace {
-constexpr char kNewItemName[] = "New Item";
-constexpr char kNewAssemblyName[] = "<unnamed>";
+constexpr wchar_t kNewItemName[] = L"New Item";
+constexpr wchar_t kNewAssemblyName[] = L"<unnamed>";
 } // namespace
 
 bool CCommands::OnCommand(UINT id)

@@ -5,31 +5,31 @@
 #include "tree/RVTreeCtrl.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <utility>
 
 namespace {
 constexpr char kFinishedSearching[] = "Finished searching through the list.";
 constexpr char kNoBookmarks[] = "No bookmarks found.";
 
-std::string Lower(std::string text)
+// Lower case character by character (one unit for one), so positions in the text stay put.
+std::wstring Lower(std::wstring text)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    if (!text.empty()) ::CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
     return text;
 }
 
-bool IsWordCharacter(char c)
+bool IsWordCharacter(wchar_t c)
 {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+    return ::IsCharAlphaW(c) || c == L'_';
 }
 
 // Any occurrence, or with wholeWord one with no letter or underscore on either side; after an
 // occurrence that does not count the search goes on from its end.
-bool Matches(const std::string& label, const std::string& text, bool wholeWord)
+bool Matches(const std::wstring& label, const std::wstring& text, bool wholeWord)
 {
-    for (size_t at = label.find(text); at != std::string::npos; at = label.find(text, at + text.size())) {
+    for (size_t at = label.find(text); at != std::wstring::npos; at = label.find(text, at + text.size())) {
         if (!wholeWord) return true;
         const bool freeBefore = at == 0 || !IsWordCharacter(label[at - 1]);
         const size_t end = at + text.size();
@@ -40,7 +40,7 @@ bool Matches(const std::string& label, const std::string& text, bool wholeWord)
 }
 } // namespace
 
-CFindBookmarks::CFindBookmarks(CRVTreeCtrl& tree) : m_tree(tree), m_nFindMessage(::RegisterWindowMessageA(FINDMSGSTRINGA))
+CFindBookmarks::CFindBookmarks(CRVTreeCtrl& tree) : m_tree(tree), m_nFindMessage(::RegisterWindowMessageW(FINDMSGSTRINGW))
 {
 }
 
@@ -55,15 +55,30 @@ void CFindBookmarks::ShowFindDialog()
 {
     const long refused = m_tree.Messenger().SendForm3(HM_FINDQUERY);
     if (m_hFindDialog || refused != 0 || !m_tree.GetHwnd()) return;
-    std::strncpy(m_findBuffer, m_findText.c_str(), sizeof m_findBuffer - 1);
-    m_findBuffer[sizeof m_findBuffer - 1] = '\0';
-    m_findReplace = FINDREPLACEA{};
+    const size_t length = std::min(m_findText.size(), std::size(m_findBuffer) - 1);
+    std::wmemcpy(m_findBuffer, m_findText.data(), length);
+    m_findBuffer[length] = L'\0';
+    m_findReplace = FINDREPLACEW{};
     m_findReplace.lStructSize = sizeof m_findReplace;
     m_findReplace.hwndOwner = m_tree.GetHwnd();
     m_findReplace.Flags = FR_DOWN;
     m_findReplace.lpstrFindWhat = m_findBuffer;
-    m_findReplace.wFindWhatLen = sizeof m_findBuffer;
-    m_hFindDialog = ::FindTextA(&m_findReplace);
+    // Documented in bytes, taken as characters by some implementations: the buffer's length in
+    // characters is safe under either reading.
+    m_findReplace.wFindWhatLen = static_cast<WORD>(std::size(m_findBuffer));
+    m_hFindDialog = ::FindTextW(&m_findReplace);
+    // Some implementations (Wine's) keep the text in the system code page inside: the dialog's
+    // edit box is given and read the wide text itself.
+    if (m_hFindDialog) ::SetDlgItemTextW(m_hFindDialog, edt1, m_findText.c_str());
+}
+
+std::wstring CFindBookmarks::DialogText(const FINDREPLACEW& notice) const
+{
+    const HWND hEdit = m_hFindDialog ? ::GetDlgItem(m_hFindDialog, edt1) : nullptr;
+    if (!hEdit) return notice.lpstrFindWhat ? notice.lpstrFindWhat : L"";
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hEdit)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(hEdit, &text[0], static_cast<int>(text.size()))));
+    return text;
 }
 
 void CFindBookmarks::CloseFindDialog()
@@ -71,12 +86,12 @@ void CFindBookmarks::CloseFindDialog()
     if (const HWND hDialog = std::exchange(m_hFindDialog, nullptr)) ::DestroyWindow(hDialog);
 }
 
-void CFindBookmarks::OnFindReplace(const FINDREPLACEA* pNotice)
+void CFindBookmarks::OnFindReplace(const FINDREPLACEW* pNotice)
 {
     if (pNotice != &m_findReplace) return; // not our dialog's
     // Read before anything runs: the host may close the dialog from inside a message.
     const DWORD flags = pNotice->Flags;
-    const std::string text = pNotice->lpstrFindWhat ? pNotice->lpstrFindWhat : "";
+    const std::wstring text = DialogText(*pNotice);
     if (flags & FR_DIALOGTERM) {
         m_findText = text;
         m_hFindDialog = nullptr;
@@ -92,14 +107,14 @@ void CFindBookmarks::OnFindReplace(const FINDREPLACEA* pNotice)
         ::ZAfxMessageBox(kFinishedSearching, 0, 0);
 }
 
-HTREEITEM CFindBookmarks::FindItem(const std::string& text, bool matchCase, bool down, bool wholeWord, HTREEITEM hStart)
+HTREEITEM CFindBookmarks::FindItem(const std::wstring& text, bool matchCase, bool down, bool wholeWord, HTREEITEM hStart)
 {
     if (text.empty()) return nullptr;
-    const std::string wanted = matchCase ? text : Lower(text);
+    const std::wstring wanted = matchCase ? text : Lower(text);
     for (HTREEITEM c = FirstCandidate(hStart, down); c;
          c = down ? m_tree.Navigator().GetNextTravItem(c) : PrevPreorderItem(c)) {
         if (c == hStart) return nullptr; // round to where it began
-        const std::string label = matchCase ? m_tree.GetItemText(c) : Lower(m_tree.GetItemText(c));
+        const std::wstring label = matchCase ? m_tree.GetItemText(c) : Lower(m_tree.GetItemText(c));
         if (Matches(label, wanted, wholeWord)) return c;
     }
     return nullptr;

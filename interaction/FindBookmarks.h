@@ -1,11 +1,12 @@
 // Find and bookmarks. The user searches the labels with the platform's modeless find dialog,
 // owned by the tree window, and marks items with bookmarks to jump between. Both walk the tree
 // in pre-order, through collapsed branches too; a found item or bookmark becomes the only
-// selected item and is scrolled into view.
+// selected item and is scrolled into view. Labels and the find text are wide text.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <string>
 
@@ -24,8 +25,8 @@ public:
     void ShowFindDialog();
     // The find dialog's registered notification message.
     UINT FindMessage() const { return m_nFindMessage; }
-    void OnFindReplace(const FINDREPLACEA* pNotice);
-    HTREEITEM FindItem(const std::string& text, bool matchCase, bool down, bool wholeWord, HTREEITEM hStart);
+    void OnFindReplace(const FINDREPLACEW* pNotice);
+    HTREEITEM FindItem(const std::wstring& text, bool matchCase, bool down, bool wholeWord, HTREEITEM hStart);
     HTREEITEM FindPosition() const { return m_hFindPosition; }
     void SetFindPosition(HTREEITEM hItem) { m_hFindPosition = hItem; }
     HWND FindDialog() const { return m_hFindDialog; }
@@ -46,6 +47,8 @@ public:
     void Forget(HTREEITEM hItem, bool bookmarked);
 
 private:
+    // The find text as the dialog's edit box holds it (the notice's when the box is gone).
+    std::wstring DialogText(const FINDREPLACEW& notice) const;
     HTREEITEM PrevPreorderItem(HTREEITEM hItem);
     HTREEITEM LastInBranch(HTREEITEM hItem);
     // The first candidate of a walk from start, or of a whole pass when start is 0.
@@ -56,11 +59,11 @@ private:
     void Show(HTREEITEM hItem);
 
     CRVTreeCtrl& m_tree;
-    std::string m_findText;
+    std::wstring m_findText;
     HWND m_hFindDialog = nullptr;
     // The dialog reads and writes these while it is open: they live as long as this object.
-    FINDREPLACEA m_findReplace{};
-    char m_findBuffer[256] = {};
+    FINDREPLACEW m_findReplace{};
+    wchar_t m_findBuffer[512] = {};
     UINT m_nFindMessage = 0;
     HTREEITEM m_hFindPosition = nullptr;
     HTREEITEM m_hLastBookmark = nullptr;

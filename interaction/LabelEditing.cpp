@@ -17,12 +17,12 @@ bool CRVLabelEdit::Begin(HWND hEdit, HTREEITEM hItem)
     return true;
 }
 
-std::string CRVLabelEdit::Text() const
+std::wstring CRVLabelEdit::Text() const
 {
     if (!m_hWnd) return {};
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()))));
-    return rv::WideToAnsi(text.c_str());
+    return text;
 }
 
 bool CRVLabelEdit::ProcessMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result)
@@ -109,16 +109,15 @@ LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
     const bool ours = m_edit.IsEditing() && m_edit.EditItem() == item.hItem;
     if (ours) m_edit.OnEnded();
     if (!item.hItem || !item.pszText || !m_tree.IsLiveItem(item.hItem)) return 0;
-    // The tree keeps 8-bit text: typed characters outside the code page become the
-    // conversion's default character. The edit window has the whole text; the notification
-    // only as much as the control's buffer held.
-    std::string text;
+    // The edit window has the whole text; the notification only as much as the control's
+    // buffer held, in the character set the control notifies in.
+    std::wstring text;
     if (ours)
         text = m_edit.Text();
     else if (hdr.code == TVN_ENDLABELEDITW)
-        text = rv::WideToAnsi(reinterpret_cast<const wchar_t*>(item.pszText));
+        text = reinterpret_cast<const wchar_t*>(item.pszText);
     else
-        text = item.pszText;
+        text = rv::AnsiToWide(item.pszText);
     m_tree.SetItemText(item.hItem, text.c_str());
     if (m_tree.GetRecord(item.hItem)) m_tree.SendItemMessage(HM_LABELCHANGED, item.hItem);
     return 0; // the label is set already: the control must not set it again

@@ -20,7 +20,7 @@ public:
     bool Begin(HWND hEdit, HTREEITEM hItem);
     bool IsEditing() const { return m_bEditing != FALSE; }
     // The whole text typed so far (the control's notification cuts it at 259 characters).
-    std::string Text() const;
+    std::wstring Text() const;
     // Ends the edit through the tree window; an ending already under way, or an edit whose
     // end the control has reported, is not ended again.
     void EndEdit(bool cancel);
@@ -54,7 +54,8 @@ public:
     bool IsEditing() const { return m_edit.IsEditing(); }
     HTREEITEM EditItem() const { return m_edit.EditItem(); }
 
-    // The control's notifications (both character sets); the result for the control.
+    // The control's notifications (Unicode, or 8-bit should anyone switch the control back);
+    // the result for the control.
     LRESULT OnBeginLabelEdit(const NMHDR& hdr);
     LRESULT OnEndLabelEdit(const NMHDR& hdr);
     // The control is deleting the item: an edit of it ends first, discarding the text.

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <cstring>
+#include <cwchar>
 
 struct ItemCopy
 {
@@ -18,7 +18,7 @@ struct ItemCopy
     HTREEITEM hItem = nullptr;       // the source item; key of the drop map for its children
     UINT state = 0;
     UINT stateMask = TVIS_STATEIMAGEMASK;
-    char* pszText = nullptr;         // owned, the whole label
+    wchar_t* pszText = nullptr;      // owned, the whole label
     int cchTextMax = kTextCapacity;
     int iImage = 0, iSelectedImage = 0, cChildren = 0;
     ItemRecord* pRecord = nullptr;   // owned until handed to a created item
@@ -33,14 +33,14 @@ struct ItemCopy
     ItemCopy(const ItemCopy&) = delete;
     ItemCopy& operator=(const ItemCopy&) = delete;
 
-    void SetText(const char* text)
+    void SetText(const wchar_t* text)
     {
         if (ownsText) delete[] pszText;
         ownsText = true;
-        if (!text) text = "";
-        const size_t length = std::strlen(text);
-        pszText = new char[length + 1];
-        std::memcpy(pszText, text, length + 1);
+        if (!text) text = L"";
+        const size_t length = std::wcslen(text);
+        pszText = new wchar_t[length + 1];
+        std::wmemcpy(pszText, text, length + 1);
         cchTextMax = static_cast<int>(length + 1);
     }
 };

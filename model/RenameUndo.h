@@ -9,7 +9,7 @@
 class CRenameUndo final : public CUndoAction
 {
 public:
-    CRenameUndo(IUndoTarget& tree, HTREEITEM hItem, std::string label)
+    CRenameUndo(IUndoTarget& tree, HTREEITEM hItem, std::wstring label)
         : CUndoAction(tree), m_label(std::move(label)), m_item(tree.LiveItems(), hItem)
     {
     }
@@ -18,10 +18,10 @@ public:
     {
         if (const HTREEITEM hItem = m_item.Get(m_tree.LiveItems())) m_tree.SetItemLabel(hItem, m_label.c_str());
     }
-    const std::string& Label() const { return m_label; }
+    const std::wstring& Label() const { return m_label; }
     HTREEITEM Item() const { return m_item.Get(m_tree.LiveItems()); }
 
 private:
-    std::string m_label;
+    std::wstring m_label;
     CItemRef m_item;
 };

@@ -9,7 +9,7 @@ class IUndoTarget
 {
 public:
     virtual const CLiveItems& LiveItems() const = 0;
-    virtual void SetItemLabel(HTREEITEM hItem, const char* text) = 0;
+    virtual void SetItemLabel(HTREEITEM hItem, const wchar_t* text) = 0;
     // Takes an inserted item's branch away again, the host told first.
     virtual void TakeBackInsertion(HTREEITEM hItem) = 0;
     // Pastes a removed branch back as the parent's last child, the host told after.

@@ -16,8 +16,8 @@ bool CNotifyForwarder::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         return true;
     }
     case WM_NOTIFYFORMAT:
-        // The component works in 8-bit text: ask for the 8-bit notifications.
-        result = NFR_ANSI;
+        // Labels are wide text: ask for the Unicode notifications.
+        result = NFR_UNICODE;
         return true;
     default:
         return false;

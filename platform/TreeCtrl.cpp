@@ -1,6 +1,7 @@
 #include "platform/TreeCtrl.h"
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 bool CTreeCtrl::Create(DWORD style, DWORD exStyle, const RECT& rect, HWND hParent, UINT_PTR id)
@@ -37,9 +38,9 @@ std::map<UINT, unsigned long> CTreeCtrl::MessagesByType() const
     return counts;
 }
 
-HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCTA& insert)
+HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCTW& insert)
 {
-    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(Send(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 bool CTreeCtrl::DeleteItem(HTREEITEM hItem)
@@ -99,19 +100,19 @@ HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT code)
     return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(hItem)));
 }
 
-bool CTreeCtrl::GetItem(TVITEMA& item)
+bool CTreeCtrl::GetItem(TVITEMW& item)
 {
-    return Send(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+    return Send(TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
-bool CTreeCtrl::SetItem(const TVITEMA& item)
+bool CTreeCtrl::SetItem(const TVITEMW& item)
 {
-    return Send(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)) != 0;
+    return Send(TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)) != 0;
 }
 
 LPARAM CTreeCtrl::GetItemData(HTREEITEM hItem)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_PARAM;
     item.hItem = hItem;
     return GetItem(item) ? item.lParam : 0;
@@ -119,41 +120,41 @@ LPARAM CTreeCtrl::GetItemData(HTREEITEM hItem)
 
 bool CTreeCtrl::SetItemData(HTREEITEM hItem, LPARAM data)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_PARAM;
     item.hItem = hItem;
     item.lParam = data;
     return SetItem(item);
 }
 
-std::string CTreeCtrl::GetItemText(HTREEITEM hItem)
+std::wstring CTreeCtrl::GetItemText(HTREEITEM hItem)
 {
     // The control truncates to the buffer it is given: grow until the text fits.
-    std::vector<char> buffer(256);
+    std::vector<wchar_t> buffer(256);
     for (;;) {
-        TVITEMA item{};
+        TVITEMW item{};
         item.mask = TVIF_HANDLE | TVIF_TEXT;
         item.hItem = hItem;
-        buffer[0] = '\0';
+        buffer[0] = L'\0';
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
         if (!GetItem(item)) return {};
         // The control may answer with its own buffer instead of copying into ours.
-        const char* text = item.pszText ? item.pszText : "";
-        const size_t length = strnlen(text, buffer.size());
-        if (text != buffer.data()) return std::string(text);
-        if (length + 1 < buffer.size()) return std::string(text, length);
-        if (buffer.size() >= (1u << 24)) return std::string(text, length);
+        const wchar_t* text = item.pszText ? item.pszText : L"";
+        const size_t length = wcsnlen(text, buffer.size());
+        if (text != buffer.data()) return std::wstring(text);
+        if (length + 1 < buffer.size()) return std::wstring(text, length);
+        if (buffer.size() >= (1u << 24)) return std::wstring(text, length);
         buffer.resize(buffer.size() * 2);
     }
 }
 
-bool CTreeCtrl::SetItemText(HTREEITEM hItem, const char* text)
+bool CTreeCtrl::SetItemText(HTREEITEM hItem, const wchar_t* text)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_TEXT;
     item.hItem = hItem;
-    item.pszText = const_cast<char*>(text);
+    item.pszText = const_cast<wchar_t*>(text);
     return SetItem(item);
 }
 
@@ -164,7 +165,7 @@ UINT CTreeCtrl::GetItemState(HTREEITEM hItem, UINT mask)
 
 bool CTreeCtrl::SetItemState(HTREEITEM hItem, UINT state, UINT mask)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_STATE;
     item.hItem = hItem;
     item.state = state;
@@ -174,7 +175,7 @@ bool CTreeCtrl::SetItemState(HTREEITEM hItem, UINT state, UINT mask)
 
 bool CTreeCtrl::SetItemImage(HTREEITEM hItem, int image, int selectedImage)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.hItem = hItem;
     item.iImage = image;
@@ -184,7 +185,7 @@ bool CTreeCtrl::SetItemImage(HTREEITEM hItem, int image, int selectedImage)
 
 int CTreeCtrl::GetItemChildren(HTREEITEM hItem)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = hItem;
     return GetItem(item) ? item.cChildren : 0;
@@ -192,7 +193,7 @@ int CTreeCtrl::GetItemChildren(HTREEITEM hItem)
 
 bool CTreeCtrl::SetItemChildren(HTREEITEM hItem, int children)
 {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = hItem;
     item.cChildren = children;
@@ -216,7 +217,7 @@ bool CTreeCtrl::SelectItem(HTREEITEM hItem, UINT code)
 
 HWND CTreeCtrl::EditLabel(HTREEITEM hItem)
 {
-    return reinterpret_cast<HWND>(Send(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(hItem)));
+    return reinterpret_cast<HWND>(Send(TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(hItem)));
 }
 
 bool CTreeCtrl::EndEditLabelNow(bool cancel)

@@ -1,6 +1,7 @@
 // Typed wrapper over the tree-view control's messages. Every message the component sends to
 // its tree control goes through here (and is counted), so the component's logic never builds
-// raw SendMessage calls. Without a window every call answers zero.
+// raw SendMessage calls. Without a window every call answers zero. Labels are wide text: the
+// control works in Unicode, so every character a label holds is kept.
 #pragma once
 #include "platform/Window.h"
 
@@ -15,7 +16,7 @@ public:
     // Creates the control as a child of hParent.
     bool Create(DWORD style, DWORD exStyle, const RECT& rect, HWND hParent, UINT_PTR id);
 
-    HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
+    HTREEITEM InsertItem(const TVINSERTSTRUCTW& insert);
     bool DeleteItem(HTREEITEM hItem);
     bool DeleteAllItems();
     // Deletes a branch with one message; the control deletes the children first, recursing
@@ -32,12 +33,13 @@ public:
     HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) { return GetNextItem(hItem, TVGN_PREVIOUS); }
     HTREEITEM GetParentItem(HTREEITEM hItem) { return GetNextItem(hItem, TVGN_PARENT); }
 
-    bool GetItem(TVITEMA& item);
-    bool SetItem(const TVITEMA& item);
+    bool GetItem(TVITEMW& item);
+    bool SetItem(const TVITEMW& item);
     LPARAM GetItemData(HTREEITEM hItem);
     bool SetItemData(HTREEITEM hItem, LPARAM data);
-    std::string GetItemText(HTREEITEM hItem);
-    bool SetItemText(HTREEITEM hItem, const char* text);
+    // The whole label, however long.
+    std::wstring GetItemText(HTREEITEM hItem);
+    bool SetItemText(HTREEITEM hItem, const wchar_t* text);
     UINT GetItemState(HTREEITEM hItem, UINT mask);
     bool SetItemState(HTREEITEM hItem, UINT state, UINT mask);
     bool SetItemImage(HTREEITEM hItem, int image, int selectedImage);
@@ -57,6 +59,7 @@ public:
     bool GetItemRect(HTREEITEM hItem, RECT& rect, bool textOnly);
     HIMAGELIST SetImageList(HIMAGELIST hImageList, int type);
     HIMAGELIST GetImageList(int type);
+    // The character set of the control's notifications.
     bool SetUnicodeFormat(bool unicode);
     void SetRedraw(bool redraw) { Send(WM_SETREDRAW, redraw ? TRUE : FALSE); }
 

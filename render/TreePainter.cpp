@@ -84,11 +84,11 @@ void CTreePainter::Paint(HDC hTarget, const RECT& clip)
 void CTreePainter::RepaintLabels(HDC hDC)
 {
     // One label font for the paint, made from the window's font (the stock GUI font without).
-    LOGFONTA description{};
+    LOGFONTW description{};
     HFONT hWindowFont = m_tree.GetFont();
     if (!hWindowFont) hWindowFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    ::GetObjectA(hWindowFont, sizeof description, &description);
-    const CFontOwner font(::CreateFontIndirectA(&description));
+    ::GetObjectW(hWindowFont, sizeof description, &description);
+    const CFontOwner font(::CreateFontIndirectW(&description));
     const CSelectObject selectedFont(hDC, font.get());
 
     const CLabelEditing& editing = m_tree.LabelEditing();
@@ -101,15 +101,15 @@ void CTreePainter::RepaintLabels(HDC hDC)
         if ((state & TVIS_DROPHILITED) && !(state & TVIS_SELECTED)) continue; // the control's drawing stays
         RECT label{};
         if (!m_tree.GetItemRect(hItem, label, true)) continue;
-        const std::string text = m_tree.GetItemText(hItem);
+        const std::wstring text = m_tree.GetItemText(hItem);
         if (state & TVIS_SELECTED) {
             const CColours colours(hDC, ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_HIGHLIGHT));
-            ::TextOutA(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+            ::TextOutW(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
         } else if (state & kFocusedMark) {
             const CColours colours(hDC, ::GetSysColor(COLOR_GRAYTEXT));
-            ::TextOutA(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+            ::TextOutW(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
         } else {
-            ::TextOutA(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+            ::TextOutW(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
         }
     }
 }

@@ -76,7 +76,7 @@ void CItemPictures::SetMarkImage(HTREEITEM hItem, long bOn, int markImage)
 bool CItemPictures::IsPhantomIcon(HTREEITEM hItem)
 {
     if (!hItem) return false;
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.hItem = hItem;
     return m_tree.GetItem(item) && item.iImage == kImagePhantom && item.iSelectedImage == kImagePhantom;
@@ -85,7 +85,7 @@ bool CItemPictures::IsPhantomIcon(HTREEITEM hItem)
 void CItemPictures::SetAssemblyIcon(HTREEITEM hItem, long bOn)
 {
     if (!hItem) return;
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = hItem;
     if (!m_tree.GetItem(item)) return;

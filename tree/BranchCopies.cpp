@@ -5,7 +5,7 @@
 #include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
-#include <cstring>
+#include <cwchar>
 #include <map>
 #include <memory>
 #include <vector>
@@ -36,8 +36,8 @@ bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM
 
 ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
 {
-    char text[ItemCopy::kTextCapacity] = {};
-    TVITEMA item{};
+    wchar_t text[ItemCopy::kTextCapacity] = {};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
     item.hItem = hItem;
     item.stateMask = 0xFFFF;
@@ -49,8 +49,8 @@ ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
     copy.hItem = hItem;
     copy.stateMask = TVIS_STATEIMAGEMASK;
     // A label that filled the buffer may be longer: a copy keeps the whole of it.
-    const char* const pText = item.pszText ? item.pszText : "";
-    if (std::strlen(pText) + 1 >= static_cast<size_t>(ItemCopy::kTextCapacity))
+    const wchar_t* const pText = item.pszText ? item.pszText : L"";
+    if (std::wcslen(pText) + 1 >= static_cast<size_t>(ItemCopy::kTextCapacity))
         copy.SetText(m_tree.GetItemText(hItem).c_str());
     else
         copy.SetText(pText);
@@ -142,7 +142,7 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
         if (siblings) clone->hInsertAfter = i == 0 ? mapped(clone->hInsertAfter) : TVI_LAST;
         if (!clone->hParent) continue; // its parent's copy was not created
 
-        TVINSERTSTRUCTA insert{};
+        TVINSERTSTRUCTW insert{};
         insert.hParent = clone->hParent;
         insert.hInsertAfter = clone->hInsertAfter ? clone->hInsertAfter : TVI_LAST;
         insert.item.mask = clone->mask;
@@ -182,7 +182,7 @@ HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREE
     const uint32_t dataID = pParent ? pParent->dataID : 0;
     if (dataID == 0 || dataID != pRecord->dataID) pRecord->dataItemID = 0;
 
-    TVINSERTSTRUCTA insert{};
+    TVINSERTSTRUCTW insert{};
     insert.hParent = hParent;
     insert.hInsertAfter = hInsertAfter;
     insert.item.mask = copy.mask;

@@ -281,8 +281,9 @@ LRESULT CRVTreeCtrl::OnCreate()
 {
     const LRESULT result = DefaultProcessing();
     if (result == -1) return result;
-    // The component works in 8-bit text, whatever character set the parent window has.
-    SetUnicodeFormat(false);
+    // Labels are wide text, whatever character set the host's window has: the control's
+    // notifications carry the edited label in Unicode too.
+    SetUnicodeFormat(true);
     if (HIMAGELIST items = rv::ItemImageList()) SetImageList(items, TVSIL_NORMAL);
     if (HIMAGELIST states = rv::StateImageList()) SetImageList(states, TVSIL_STATE);
     m_drag.OnCreate();
@@ -295,7 +296,7 @@ bool CRVTreeCtrl::ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     result = 0;
     if (msg == m_find.FindMessage()) {
-        m_find.OnFindReplace(reinterpret_cast<const FINDREPLACEA*>(lParam));
+        m_find.OnFindReplace(reinterpret_cast<const FINDREPLACEW*>(lParam));
         return true;
     }
     switch (msg) {
@@ -342,7 +343,7 @@ LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
 {
     const LRESULT result = DefaultProcessing();
     // The item's fields have the same places in both character sets.
-    const auto* const pItem = reinterpret_cast<const TVITEMA*>(lParam);
+    const auto* const pItem = reinterpret_cast<const TVITEMW*>(lParam);
     if (result && pItem && (pItem->mask & TVIF_PARAM)) {
         InvalidateRecord(pItem->hItem);
         m_liveItems.SetRecord(pItem->hItem, reinterpret_cast<ItemRecord*>(pItem->lParam));
@@ -350,10 +351,10 @@ LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
     return result;
 }
 
-HTREEITEM CRVTreeCtrl::InsertItem(const TVINSERTSTRUCTA& insert)
+HTREEITEM CRVTreeCtrl::InsertItem(const TVINSERTSTRUCTW& insert)
 {
     if (IsDeleting()) return nullptr;
-    const auto hItem = reinterpret_cast<HTREEITEM>(SendToControl(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    const auto hItem = reinterpret_cast<HTREEITEM>(SendToControl(TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     RecordInsertion(hItem, &insert);
     return hItem;
 }
@@ -364,12 +365,12 @@ LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
     // count of its items with it: whoever asks during a deletion gets no item.
     if (IsDeleting()) return 0;
     const LRESULT result = DefaultProcessing();
-    RecordInsertion(reinterpret_cast<HTREEITEM>(result), reinterpret_cast<const TVINSERTSTRUCTA*>(lParam));
+    RecordInsertion(reinterpret_cast<HTREEITEM>(result), reinterpret_cast<const TVINSERTSTRUCTW*>(lParam));
     return result;
 }
 
 // The record word sits at the same place in both character sets' insertion requests.
-void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert)
+void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert)
 {
     const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
     m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,

@@ -81,7 +81,7 @@ public:
     HTREEITEM Resolve(const CItemRef& item) const { return item.Get(m_liveItems); }
     uint64_t SerialOf(HTREEITEM hItem) const { return m_liveItems.SerialOf(hItem); }
     const CLiveItems& LiveItems() const override { return m_liveItems; }
-    void SetItemLabel(HTREEITEM hItem, const char* text) override { SetItemText(hItem, text); }
+    void SetItemLabel(HTREEITEM hItem, const wchar_t* text) override { SetItemText(hItem, text); }
     void TakeBackInsertion(HTREEITEM hItem) override;
     void RestoreBranch(HTREEITEM hParent, const ItemCopyList& branch) override;
     size_t LiveItemCount() const { return m_liveItems.Count(); }
@@ -118,7 +118,7 @@ public:
     bool IsDeleting() const { return m_removal.InDeletion(); }
     // The tree's own insertions go straight to the control, one window-procedure hop shorter
     // than through the window, and are recorded as the window records anyone else's.
-    HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert);
+    HTREEITEM InsertItem(const TVINSERTSTRUCTW& insert);
 
     // ---- Undo stack ----
     void PushUndo(CUndoAction* pAction);
@@ -170,7 +170,7 @@ private:
     // The user's input, routed to the concern it belongs to; true when it was handled.
     bool ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnInsertItem(LPARAM lParam);
-    void RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTA* pInsert);
+    void RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert);
     LRESULT OnSetItem(LPARAM lParam);
     LRESULT OnReflectedNotify(NMHDR* pHdr);
     void OnDeleteItem(const NMTREEVIEWA& nm);

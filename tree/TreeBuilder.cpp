@@ -12,7 +12,7 @@ namespace {
 constexpr UINT kUndoThreshold = 3;
 } // namespace
 
-HTREEITEM CTreeBuilder::AddAssembly(const char* name, uint32_t typeID, uint32_t dataID, bool isolated)
+HTREEITEM CTreeBuilder::AddAssembly(const wchar_t* name, uint32_t typeID, uint32_t dataID, bool isolated)
 {
     if (!name) return nullptr;
     std::unique_ptr<ItemRecord> record(new ItemRecord());
@@ -21,8 +21,8 @@ HTREEITEM CTreeBuilder::AddAssembly(const char* name, uint32_t typeID, uint32_t 
     record->bIsAssembly = 1;
     record->bIsolated = isolated ? 1 : 0;
 
-    std::string text(name);
-    TVINSERTSTRUCTA insert{};
+    std::wstring text(name);
+    TVINSERTSTRUCTW insert{};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
@@ -36,12 +36,12 @@ HTREEITEM CTreeBuilder::AddAssembly(const char* name, uint32_t typeID, uint32_t 
     return hItem;
 }
 
-HTREEITEM CTreeBuilder::AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord, CItemRef* pAdded)
+HTREEITEM CTreeBuilder::AddTreeItem(const wchar_t* name, HTREEITEM hParent, ItemRecord* pRecord, CItemRef* pAdded)
 {
     return InsertChild(name, hParent, TVI_LAST, pRecord, pAdded);
 }
 
-HTREEITEM CTreeBuilder::InsertTreeItem(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
+HTREEITEM CTreeBuilder::InsertTreeItem(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
                                        ItemRecord* pRecord)
 {
     if (!hInsertAfter) hInsertAfter = TVI_FIRST;
@@ -55,15 +55,15 @@ bool CTreeBuilder::IsChildOf(HTREEITEM hItem, HTREEITEM hParent)
     return hItem && hParent && m_tree.IsLiveItem(hItem) && m_tree.GetParentItem(hItem) == hParent;
 }
 
-HTREEITEM CTreeBuilder::InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
+HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
                                     ItemRecord* pRecord, CItemRef* pAdded)
 {
     if (!hParent) return nullptr;
     std::unique_ptr<ItemRecord> owned(pRecord ? nullptr : new ItemRecord());
     if (!pRecord) pRecord = owned.get();
 
-    std::string text(name ? name : kUnnamed);
-    TVINSERTSTRUCTA insert{};
+    std::wstring text(name ? name : kUnnamed);
+    TVINSERTSTRUCTW insert{};
     insert.hParent = hParent;
     insert.hInsertAfter = hInsertAfter;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
@@ -80,7 +80,7 @@ HTREEITEM CTreeBuilder::InsertChild(const char* name, HTREEITEM hParent, HTREEIT
     return hItem;
 }
 
-HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTA* pRequest)
+HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTW* pRequest)
 {
     if (!pRequest || !pRequest->hParent || pRequest->hParent == TVI_ROOT) return nullptr;
     const HTREEITEM hParent = pRequest->hParent;
@@ -120,7 +120,7 @@ HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTA* pRequest)
     return hItem;
 }
 
-void CTreeBuilder::InsertNewItem(uint32_t key, const char* name, HTREEITEM hParent)
+void CTreeBuilder::InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hParent)
 {
     if (!hParent) hParent = m_tree.HitTest(m_tree.LastMousePoint());
     if (!hParent) return;

@@ -15,28 +15,28 @@ class CRVTreeCtrl;
 class CTreeBuilder
 {
 public:
-    static constexpr const char* kUnnamed = "<unnamed>";
+    static constexpr const wchar_t* kUnnamed = L"<unnamed>";
 
     explicit CTreeBuilder(CRVTreeCtrl& tree) : m_tree(tree) {}
 
     // A new root assembly; 0 (and no message) for a null name.
-    HTREEITEM AddAssembly(const char* name, uint32_t typeID, uint32_t dataID, bool isolated);
+    HTREEITEM AddAssembly(const wchar_t* name, uint32_t typeID, uint32_t dataID, bool isolated);
     // A new last child of hParent with the given record (or a new zeroed one). On success the
     // record belongs to the tree; on a result of 0 it stays the caller's. pAdded (when given)
     // gets the new item by reference, taken before the host hears of it.
-    HTREEITEM AddTreeItem(const char* name, HTREEITEM hParent, ItemRecord* pRecord, CItemRef* pAdded = nullptr);
+    HTREEITEM AddTreeItem(const wchar_t* name, HTREEITEM hParent, ItemRecord* pRecord, CItemRef* pAdded = nullptr);
     // As AddTreeItem, after hInsertAfter (a child of hParent, TVI_FIRST or TVI_LAST), or
     // first when it is null. Any other insert-after handle inserts nothing.
-    HTREEITEM InsertTreeItem(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord);
+    HTREEITEM InsertTreeItem(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord);
     // A keyed item below hParent, or below the item under the last mouse point when hParent
     // is null; the host may veto it.
-    void InsertNewItem(uint32_t key, const char* name, HTREEITEM hParent);
+    void InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hParent);
     // Inserts below a parent (never a root): children mark, inherited record words, parent
     // count, undo action (or an emptied undo stack below 3 items), key registration.
-    HTREEITEM CreateItem(TVINSERTSTRUCTA* pRequest);
+    HTREEITEM CreateItem(TVINSERTSTRUCTW* pRequest);
 
 private:
-    HTREEITEM InsertChild(const char* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord,
+    HTREEITEM InsertChild(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord,
                           CItemRef* pAdded = nullptr);
     bool IsChildOf(HTREEITEM hItem, HTREEITEM hParent);
 

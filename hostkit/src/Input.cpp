@@ -95,14 +95,36 @@ void ChooseMenuCommand(IRVWnd* pRVWnd, HWND hTree, POINT pt, UINT id)
     PumpMessages();
 }
 
-bool TypeLabel(HWND hTree, const char* text)
+namespace {
+// The open label edit box, or null.
+HWND LabelEditBox(HWND hTree)
 {
-    const auto hEdit = reinterpret_cast<HWND>(SendMessageA(hTree, TVM_GETEDITCONTROL, 0, 0));
-    if (!hEdit) return false;
-    SetWindowTextA(hEdit, text);
+    return reinterpret_cast<HWND>(SendMessageA(hTree, TVM_GETEDITCONTROL, 0, 0));
+}
+
+void PressEnterIn(HWND hEdit)
+{
     SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
     SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
     PumpMessages();
+}
+} // namespace
+
+bool TypeLabel(HWND hTree, const char* text)
+{
+    const HWND hEdit = LabelEditBox(hTree);
+    if (!hEdit) return false;
+    SetWindowTextA(hEdit, text);
+    PressEnterIn(hEdit);
+    return true;
+}
+
+bool TypeLabel(HWND hTree, const wchar_t* text)
+{
+    const HWND hEdit = LabelEditBox(hTree);
+    if (!hEdit) return false;
+    SetWindowTextW(hEdit, text);
+    PressEnterIn(hEdit);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "RVHostKit/TestHost.h"
 
+#include <cwchar>
 #include <map>
 
 namespace RVHostKit
@@ -205,6 +206,21 @@ std::string CTestHost::TextOf(HTREEITEM hItem) const
     item.cchTextMax = sizeof buffer;
     SendMessageA(Tree(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return buffer;
+}
+
+std::wstring CTestHost::WideTextOf(HTREEITEM hItem) const
+{
+    // The control cuts the label to the buffer: grow it until the label fits.
+    for (std::wstring buffer(256, L'\0');; buffer.assign(buffer.size() * 2, L'\0')) {
+        TVITEMW item{};
+        item.mask = TVIF_HANDLE | TVIF_TEXT;
+        item.hItem = hItem;
+        item.pszText = &buffer[0];
+        item.cchTextMax = static_cast<int>(buffer.size());
+        if (!SendMessageW(Tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+        const size_t length = wcsnlen(item.pszText, buffer.size());
+        if (length + 1 < buffer.size() || buffer.size() >= (1u << 20)) return std::wstring(item.pszText, length);
+    }
 }
 
 namespace {

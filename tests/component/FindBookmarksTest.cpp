@@ -40,8 +40,17 @@ protected:
     // The user types the text, sets the options and presses Find Next.
     void Set(const char* text, bool matchCase, bool wholeWord, bool up = false)
     {
+        SetDlgItemTextA(Dialog(), kFindWhat, text);
+        SetOptions(matchCase, wholeWord, up);
+    }
+    void Set(const wchar_t* text, bool matchCase, bool wholeWord)
+    {
+        SetDlgItemTextW(Dialog(), kFindWhat, text);
+        SetOptions(matchCase, wholeWord, false);
+    }
+    void SetOptions(bool matchCase, bool wholeWord, bool up)
+    {
         const HWND dialog = Dialog();
-        SetDlgItemTextA(dialog, kFindWhat, text);
         CheckDlgButton(dialog, kMatchCase, matchCase ? BST_CHECKED : BST_UNCHECKED);
         CheckDlgButton(dialog, kWholeWord, wholeWord ? BST_CHECKED : BST_UNCHECKED);
         CheckRadioButton(dialog, kUp, kDown, up ? kUp : kDown);
@@ -80,6 +89,38 @@ TEST_F(Find, FindNextWalksDownWithoutWrappingUnderEveryOption)
         Log found;
         for (size_t i = 0; i < c.found.size(); ++i) found.push_back(FindNext());
         EXPECT_EQ(found, c.found) << c.text << (c.matchCase ? " case" : "") << (c.wholeWord ? " word" : "");
+        SendMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST_F(Find, WideLabelsAreFoundInEitherCaseAndAsWholeWords)
+{
+    const HTREEITEM gearbox = host.AddAssembly(L"\u9F7F\u8F6E\u7BB1 \u8F74\u627F\u5EA7");
+    const HTREEITEM ball = host.AddAssembly(L"\u0448\u0430\u0440\u0438\u043A");
+    const HTREEITEM sphere = host.AddAssembly(L"\u03C3\u03C6\u03B1\u03B9\u03C1\u03B1-\u0448\u0430\u0440");
+    const wchar_t* const sphereUpper = L"\u03A3\u03A6\u0391\u0399\u03A1\u0391";
+    const wchar_t* const ballUpper = L"\u0428\u0410\u0420";
+    const struct { const wchar_t* text; bool matchCase, wholeWord; HTREEITEM found; } cases[] = {
+        {L"\u8F74\u627F", false, false, gearbox}, // a CJK word inside a label
+        {sphereUpper, false, false, sphere},
+        {sphereUpper, true, false, nullptr},
+        {ballUpper, false, false, ball},
+        {ballUpper, false, true, sphere}, // a letter follows it in the first label
+    };
+    const wchar_t* previous = L"";
+    for (const auto& c : cases) {
+        host.rv->ShowFindDialog();
+        ASSERT_NE(Dialog(), nullptr);
+        wchar_t offered[32] = {};
+        GetDlgItemTextW(Dialog(), kFindWhat, offered, 32);
+        EXPECT_STREQ(offered, previous) << "the dialog offers the last text";
+        previous = c.text;
+        Set(c.text, c.matchCase, c.wholeWord);
+        SendMessageA(Dialog(), WM_COMMAND, IDOK, 0);
+        ULONG_PTR selected = 0;
+        host.rv->GetSelectedItem(&selected);
+        const bool finished = TakeMessageBoxes() == Log{kFinished};
+        EXPECT_EQ(finished ? nullptr : CTestHost::T(selected), c.found) << (&c - cases);
         SendMessageA(Dialog(), WM_COMMAND, IDCANCEL, 0);
     }
 }

@@ -149,19 +149,19 @@ TEST_F(UserInput, ADoubleClickOnALabelEditsItAndEnterKeepsTheTextWhenItGoesUp)
 
 TEST_F(UserInput, EveryWayAnEditEndsKeepsOrDiscardsTheTextAsTheUserMeant)
 {
-    const std::string longLabel(300, 'L');
+    const std::wstring longLabel(300, L'L');
     // Every ending that discards leaves the label and tells the host nothing; every ending
-    // that keeps the text sets it and reports it once.
-    struct Case { const char* how; std::wstring typed; std::string label; };
+    // that keeps the text sets it, every character as typed, and reports it once.
+    struct Case { const char* how; std::wstring typed; std::wstring label; };
     const Case cases[] = {
-        {"escape", L"Gone", "Shaft"},
-        {"discard", L"Gone", "Shaft"},  // the control (or the host) ends it as discarded
-        {"discard", L"", "Shaft"},
-        {"focus", L"Kept", "Kept"},
-        {"click", L"Clicked", "Clicked"},
-        {"commit", L"Committed", "Committed"},
-        {"enter", std::wstring(longLabel.begin(), longLabel.end()), longLabel},
-        {"enter", L"Gr\u00FC\u00DFe \u4E2D", "Gr\xFC\xDF" "e ?"}, // the 8-bit tree's code page
+        {"escape", L"Gone", L"Shaft"},
+        {"discard", L"Gone", L"Shaft"},  // the control (or the host) ends it as discarded
+        {"discard", L"", L"Shaft"},
+        {"focus", L"Kept", L"Kept"},
+        {"click", L"Clicked", L"Clicked"},
+        {"commit", L"Committed \u4E2D", L"Committed \u4E2D"},
+        {"enter", longLabel, longLabel},
+        {"enter", L"Gr\u00FC\u00DFe \u4E2D", L"Gr\u00FC\u00DFe \u4E2D"},
     };
     for (const Case& c : cases) {
         host.rv->EditItemLabel(H(g.shaft));
@@ -176,11 +176,28 @@ TEST_F(UserInput, EveryWayAnEditEndsKeepsOrDiscardsTheTextAsTheUserMeant)
         if (how == "click") Click(tree, POINT{5, 390});
         if (how == "discard" || how == "commit") SendMessageA(tree, TVM_ENDEDITLABELNOW, how == "discard", 0);
         EXPECT_FALSE(IsWindow(edit)) << c.how;
-        EXPECT_EQ(host.TextOf(g.shaft), c.label) << c.how;
+        EXPECT_EQ(host.WideTextOf(g.shaft), c.label) << c.how;
         const Log heard = host.log.Matching("IMessage::SendWithDataID(dataID=9, wID=4, wMsg=0x13");
-        EXPECT_EQ(heard.size(), c.label == "Shaft" ? 0u : 1u) << c.how;
+        EXPECT_EQ(heard.size(), c.label == L"Shaft" ? 0u : 1u) << c.how;
         host.rv->SetItemText(H(g.shaft), const_cast<wchar_t*>(L"Shaft"), 6);
     }
+}
+
+TEST_F(UserInput, EditsStillWorkWithTheControlSwitchedToEightBitNotifications)
+{
+    // A host may switch the control back to 8-bit notifications.
+    SendMessageA(tree, TVM_SETUNICODEFORMAT, FALSE, 0);
+    host.rv->EditItemLabel(H(g.shaft));
+    ASSERT_TRUE(TypeLabel(tree, L"Bolt \u4E2D"));
+    EXPECT_EQ(host.WideTextOf(g.shaft), L"Bolt \u4E2D") << "the edit box has the whole text";
+    EXPECT_EQ(host.log.Take(), (Log{Msg("0x17", "Shaft"), Msg("0x13", "Shaft")}));
+
+    // An edit the host starts with the control's own message ends with the notification's text.
+    const auto edit = reinterpret_cast<HWND>(SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(g.shaft)));
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "Nut");
+    SendMessageA(tree, TVM_ENDEDITLABELNOW, FALSE, 0);
+    EXPECT_EQ(host.WideTextOf(g.shaft), L"Nut");
 }
 
 TEST_F(UserInput, AnEditTheHostRefusesOrWhoseItemGoesLeavesNothingBehind)

@@ -18,13 +18,13 @@ protected:
     {
         ASSERT_TRUE(tree.Create(window.get()));
         tree.SetViewer(nullptr, view);
-        gearbox = tree.Builder().AddAssembly("Gearbox", 4, 9, false);
-        housing = Add(gearbox, "Housing", 100);
-        left = Add(housing, "Left", 101);
-        right = Add(housing, "Right", 102);
-        shaft = Add(gearbox, "Shaft", 200);
-        frame = tree.Builder().AddAssembly("Frame", 5, 8, false);
-        strut = Add(frame, "Strut", 300);
+        gearbox = tree.Builder().AddAssembly(L"Gearbox", 4, 9, false);
+        housing = Add(gearbox, L"Housing", 100);
+        left = Add(housing, L"Left", 101);
+        right = Add(housing, L"Right", 102);
+        shaft = Add(gearbox, L"Shaft", 200);
+        frame = tree.Builder().AddAssembly(L"Frame", 5, 8, false);
+        strut = Add(frame, L"Strut", 300);
     }
     void TearDown() override
     {
@@ -32,15 +32,15 @@ protected:
         tree.DestroyWindow();
         view->Release();
     }
-    HTREEITEM Add(HTREEITEM parent, const char* name, uint32_t key)
+    HTREEITEM Add(HTREEITEM parent, const wchar_t* name, uint32_t key)
     {
         auto* record = new ItemRecord();
         record->key = key;
         return tree.Builder().AddTreeItem(name, parent, record);
     }
-    std::vector<std::string> Texts(HTREEITEM parent)
+    std::vector<std::wstring> Texts(HTREEITEM parent)
     {
-        std::vector<std::string> out;
+        std::vector<std::wstring> out;
         for (HTREEITEM c = tree.GetChildItem(parent); c; c = tree.GetNextSiblingItem(c)) out.push_back(tree.GetItemText(c));
         return out;
     }
@@ -68,7 +68,7 @@ TEST_F(BranchCopies, CollectingGivesPreOrderCopiesWithTheirParents)
     EXPECT_EQ(c[1]->hParent, housing);
     EXPECT_EQ(c[2]->hItem, right);
     EXPECT_EQ(c[2]->hParent, housing);
-    EXPECT_STREQ(c[1]->pszText, "Left");
+    EXPECT_STREQ(c[1]->pszText, L"Left");
     EXPECT_EQ(c[1]->pRecord->key, 101u);
     EXPECT_NE(c[1]->pRecord, tree.GetRecord(left)) << "a copy of the record, not the record";
 
@@ -83,14 +83,14 @@ TEST_F(BranchCopies, CaptureTakesTheStateFromTheRecordAndTheWholeLabel)
     tree.Pictures().SetStatePicture(left, kStateUnloaded);
     tree.Pictures().SetStatePicture(right, kStateUnloaded);
     // Longer than the first read's buffer: a copy must not lose the end of a label.
-    tree.SetItemText(shaft, std::string(200, 'x').c_str());
+    tree.SetItemText(shaft, std::wstring(200, L'x').c_str());
     ItemCopy onCopy, offCopy, longCopy;
     tree.Copies().CaptureItem(onCopy, left);
     tree.Copies().CaptureItem(offCopy, right);
     tree.Copies().CaptureItem(longCopy, shaft);
     EXPECT_EQ(onCopy.state >> 12, 1u);
     EXPECT_EQ(offCopy.state >> 12, 2u);
-    EXPECT_EQ(std::string(longCopy.pszText), std::string(200, 'x'));
+    EXPECT_EQ(std::wstring(longCopy.pszText), std::wstring(200, L'x'));
 }
 
 TEST_F(BranchCopies, PastingBelowAnotherParentTakesItsIdentifiers)
@@ -102,8 +102,8 @@ TEST_F(BranchCopies, PastingBelowAnotherParentTakesItsIdentifiers)
     ASSERT_EQ(root, nullptr) << "a keyed leaf takes no children";
     const HTREEITEM pasted = tree.Copies().PasteAsChildren(frame, list);
     ASSERT_NE(pasted, nullptr);
-    EXPECT_EQ(Texts(frame), (std::vector<std::string>{"Strut", "Housing"}));
-    EXPECT_EQ(Texts(pasted), (std::vector<std::string>{"Left", "Right"}));
+    EXPECT_EQ(Texts(frame), (std::vector<std::wstring>{L"Strut", L"Housing"}));
+    EXPECT_EQ(Texts(pasted), (std::vector<std::wstring>{L"Left", L"Right"}));
     for (HTREEITEM item : {pasted, tree.GetChildItem(pasted)}) {
         EXPECT_EQ(tree.GetRecord(item)->typeID, 5u);
         EXPECT_EQ(tree.GetRecord(item)->dataID, 8u);
@@ -123,9 +123,9 @@ TEST_F(BranchCopies, SiblingsLandAfterOrBeforeTheTarget)
 {
     tree.Copies().CollectBranch(list, shaft, nullptr);
     tree.Copies().PasteAsSiblings(left, list, false);
-    EXPECT_EQ(Texts(housing), (std::vector<std::string>{"Left", "Shaft", "Right"}));
+    EXPECT_EQ(Texts(housing), (std::vector<std::wstring>{L"Left", L"Shaft", L"Right"}));
     tree.Copies().PasteAsSiblings(left, list, true);
-    EXPECT_EQ(Texts(housing), (std::vector<std::string>{"Shaft", "Left", "Shaft", "Right"}));
+    EXPECT_EQ(Texts(housing), (std::vector<std::wstring>{L"Shaft", L"Left", L"Shaft", L"Right"}));
     EXPECT_EQ(tree.Copies().PasteAsSiblings(gearbox, list, false), nullptr) << "beside a root";
     EXPECT_EQ(list.GetCount(), 1) << "the list keeps its copies";
 }
@@ -147,14 +147,14 @@ TEST_F(BranchCopies, APasteClearsTheAncestorKeysAndRecordsOneUndoForTheRoot)
 
 TEST_F(BranchCopies, IsolatedItemsStayInTheirDataSet)
 {
-    const HTREEITEM fixture = tree.Builder().AddAssembly("Fixture", 7, 3, true);
-    const HTREEITEM plate = Add(fixture, "Plate", 0);
+    const HTREEITEM fixture = tree.Builder().AddAssembly(L"Fixture", 7, 3, true);
+    const HTREEITEM plate = Add(fixture, L"Plate", 0);
     tree.Copies().CollectBranch(list, plate, nullptr);
     EXPECT_EQ(tree.Copies().PasteAsChildren(gearbox, list), nullptr) << "out of an isolated assembly";
     FreeItemCopies(list);
     tree.Copies().CollectBranch(list, shaft, nullptr);
     EXPECT_EQ(tree.Copies().PasteAsChildren(fixture, list), nullptr) << "into one from another data set";
-    const HTREEITEM sameSet = tree.Builder().AddAssembly("Same set", 7, 3, true);
+    const HTREEITEM sameSet = tree.Builder().AddAssembly(L"Same set", 7, 3, true);
     FreeItemCopies(list);
     tree.Copies().CollectBranch(list, plate, nullptr);
     EXPECT_NE(tree.Copies().PasteAsChildren(sameSet, list), nullptr);
@@ -171,7 +171,7 @@ TEST_F(BranchCopies, LockedSourcesAreLockedAgainAndListsPasteTwice)
     EXPECT_NE(first, second);
     EXPECT_EQ(tree.GetRecord(first)->bLocked, 1u);
     EXPECT_NE(tree.GetRecord(first), tree.GetRecord(second)) << "independent records";
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_IMAGE;
     item.hItem = first;
     tree.GetItem(item);
@@ -182,7 +182,7 @@ TEST_F(BranchCopies, LockedSourcesAreLockedAgainAndListsPasteTwice)
 TEST_F(BranchCopies, ADeepBranchIsCopiedWithoutRecursion)
 {
     HTREEITEM item = shaft;
-    for (int i = 0; i < 3000; ++i) item = Add(item, "n", 0);
+    for (int i = 0; i < 3000; ++i) item = Add(item, L"n", 0);
     ASSERT_TRUE(tree.Copies().CollectBranch(list, shaft, nullptr));
     EXPECT_EQ(list.GetCount(), 3001);
     const HTREEITEM pasted = tree.Copies().PasteAsChildren(frame, list);

@@ -11,7 +11,7 @@ class Builder : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(tree.Create(window.get())); }
 
-    HTREEITEM Add(HTREEITEM parent, const char* name, uint32_t key = 0)
+    HTREEITEM Add(HTREEITEM parent, const wchar_t* name, uint32_t key = 0)
     {
         auto* record = new ItemRecord();
         record->key = key;
@@ -32,44 +32,44 @@ protected:
 
 TEST_F(Builder, UndoActionsAreRecordedFromTheThirdItemOn)
 {
-    HTREEITEM root = tree.Builder().AddAssembly("root", 1, 1, false);
+    HTREEITEM root = tree.Builder().AddAssembly(L"root", 1, 1, false);
     EXPECT_EQ(tree.UndoCount(), 0) << "roots record nothing";
-    Add(root, "first");
+    Add(root, L"first");
     EXPECT_EQ(tree.UndoCount(), 0) << "two items in the tree";
-    HTREEITEM second = Add(root, "second");
+    HTREEITEM second = Add(root, L"second");
     EXPECT_EQ(tree.UndoCount(), 1);
-    Add(second, "third");
+    Add(second, L"third");
     EXPECT_EQ(tree.UndoCount(), 2);
 
     // Below three items each insertion empties the stack.
     tree.DeleteItem(root);
-    HTREEITEM other = tree.Builder().AddAssembly("other", 1, 1, false);
+    HTREEITEM other = tree.Builder().AddAssembly(L"other", 1, 1, false);
     EXPECT_EQ(tree.UndoCount(), 2);
-    Add(other, "only child");
+    Add(other, L"only child");
     EXPECT_EQ(tree.UndoCount(), 0);
 }
 
 TEST_F(Builder, KeysAreRegisteredInInsertionOrder)
 {
-    HTREEITEM a = tree.Builder().AddAssembly("a", 1, 1, false);
-    HTREEITEM b = tree.Builder().AddAssembly("b", 1, 1, false);
-    HTREEITEM inA = Add(a, "in a", 12);
-    HTREEITEM inB = Add(b, "in b", 12);
-    Add(b, "keyless", 0);
+    HTREEITEM a = tree.Builder().AddAssembly(L"a", 1, 1, false);
+    HTREEITEM b = tree.Builder().AddAssembly(L"b", 1, 1, false);
+    HTREEITEM inA = Add(a, L"in a", 12);
+    HTREEITEM inB = Add(b, L"in b", 12);
+    Add(b, L"keyless", 0);
     EXPECT_EQ(Listed(12), (std::vector<HTREEITEM>{inA, inB}));
     EXPECT_EQ(tree.KeyIndex().EntryCount(), 1u);
 }
 
 TEST_F(Builder, AssembliesAreNeverRegisteredWhateverTheirRecordSays)
 {
-    tree.Builder().AddAssembly("a", 1, 1, false);
+    tree.Builder().AddAssembly(L"a", 1, 1, false);
     EXPECT_EQ(tree.KeyIndex().EntryCount(), 0u);
 }
 
 TEST_F(Builder, CreateItemRefusesRequestsWithoutAParent)
 {
     EXPECT_EQ(tree.Builder().CreateItem(nullptr), nullptr);
-    TVINSERTSTRUCTA root{};
+    TVINSERTSTRUCTW root{};
     root.hParent = TVI_ROOT;
     root.hInsertAfter = TVI_LAST;
     EXPECT_EQ(tree.Builder().CreateItem(&root), nullptr);
@@ -80,18 +80,18 @@ TEST_F(Builder, CreateItemRefusesRequestsWithoutAParent)
 
 TEST_F(Builder, InsertNewItemWithoutAParentUsesTheItemUnderTheLastMousePoint)
 {
-    HTREEITEM a = tree.Builder().AddAssembly("a", 1, 1, false);
+    HTREEITEM a = tree.Builder().AddAssembly(L"a", 1, 1, false);
     ::MoveWindow(tree.GetHwnd(), 0, 0, 200, 200, FALSE);
     RECT rect{};
     tree.GetItemRect(a, rect, true);
     tree.SetLastMousePoint(POINT{rect.left + 2, (rect.top + rect.bottom) / 2});
-    tree.Builder().InsertNewItem(9, "new", nullptr);
+    tree.Builder().InsertNewItem(9, L"new", nullptr);
     HTREEITEM child = tree.GetChildItem(a);
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(tree.GetRecord(child)->key, 9u);
     EXPECT_EQ(Listed(9), std::vector<HTREEITEM>{child});
 
     tree.SetLastMousePoint(POINT{150, 190}); // below every item
-    tree.Builder().InsertNewItem(10, "nowhere", nullptr);
+    tree.Builder().InsertNewItem(10, L"nowhere", nullptr);
     EXPECT_EQ(tree.KeyIndex().Find(10), nullptr);
 }

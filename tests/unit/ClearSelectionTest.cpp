@@ -19,10 +19,10 @@ TEST(ClearSelection, ReportsEveryItemAndItsBranchInsideNestedLocks)
         ASSERT_TRUE(tree.Create(window.get()));
         tree.SetSink(sink);
         tree.SetMessageHandler(message);
-        const HTREEITEM root = tree.Builder().AddAssembly("root", 4, 9, false);
-        const HTREEITEM a = tree.Builder().AddTreeItem("a", root, nullptr);
-        const HTREEITEM child = tree.Builder().AddTreeItem("child", a, nullptr);
-        const HTREEITEM b = tree.Builder().AddTreeItem("b", root, nullptr);
+        const HTREEITEM root = tree.Builder().AddAssembly(L"root", 4, 9, false);
+        const HTREEITEM a = tree.Builder().AddTreeItem(L"a", root, nullptr);
+        const HTREEITEM child = tree.Builder().AddTreeItem(L"child", a, nullptr);
+        const HTREEITEM b = tree.Builder().AddTreeItem(L"b", root, nullptr);
         log.Name(a, "a");
         log.Name(child, "child");
         log.Name(b, "b");

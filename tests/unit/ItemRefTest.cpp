@@ -11,8 +11,8 @@ TEST(ItemRef, ADeletedItemsUndoActionDoesNotResolveToALaterItemWithItsHandle)
     CHostWindow window;
     CRVTreeCtrl tree;
     ASSERT_TRUE(tree.Create(window.get()));
-    const HTREEITEM root = tree.Builder().AddAssembly("root", 1, 1, false);
-    const HTREEITEM item = tree.Builder().AddTreeItem("item", root, nullptr);
+    const HTREEITEM root = tree.Builder().AddAssembly(L"root", 1, 1, false);
+    const HTREEITEM item = tree.Builder().AddTreeItem(L"item", root, nullptr);
     CInsertUndo undo(tree, item);
     EXPECT_EQ(undo.Item(), item);
     tree.DeleteItem(item);
@@ -22,7 +22,7 @@ TEST(ItemRef, ADeletedItemsUndoActionDoesNotResolveToALaterItemWithItsHandle)
     // action must not take the new item for its own.
     HTREEITEM reused = nullptr;
     for (int i = 0; i < 50 && !reused; ++i) {
-        const HTREEITEM fresh = tree.Builder().AddTreeItem("fresh", root, nullptr);
+        const HTREEITEM fresh = tree.Builder().AddTreeItem(L"fresh", root, nullptr);
         if (fresh == item) reused = fresh;
     }
     EXPECT_EQ(undo.Item(), nullptr);
@@ -37,8 +37,8 @@ TEST(SelectionMarks, RefreshPutsBackLostMarksAndClearsDropHighlights)
     CHostWindow window;
     CRVTreeCtrl tree;
     ASSERT_TRUE(tree.Create(window.get()));
-    const HTREEITEM root = tree.Builder().AddAssembly("root", 1, 1, false);
-    const HTREEITEM a = tree.Builder().AddTreeItem("a", root, nullptr);
+    const HTREEITEM root = tree.Builder().AddAssembly(L"root", 1, 1, false);
+    const HTREEITEM a = tree.Builder().AddTreeItem(L"a", root, nullptr);
     tree.Selection().SelectItem(a, false, false, false);
     tree.SetItemState(a, TVIS_DROPHILITED, TVIS_SELECTED | TVIS_DROPHILITED);
     tree.Selection().RefreshSelectionMarks();

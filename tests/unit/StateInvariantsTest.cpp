@@ -44,14 +44,14 @@ protected:
         auto* record = new ItemRecord();
         record->key = key;
         const HTREEITEM parent = items[static_cast<size_t>(Pick(static_cast<int>(items.size())))];
-        const HTREEITEM item = tree.Builder().AddTreeItem("item", parent, record);
+        const HTREEITEM item = tree.Builder().AddTreeItem(L"item", parent, record);
         if (item) items.push_back(item);
         return item;
     }
 
     void BuildRandomTree(int count)
     {
-        for (int r = 0; r < 3; ++r) items.push_back(tree.Builder().AddAssembly("root", 1, 1, false));
+        for (int r = 0; r < 3; ++r) items.push_back(tree.Builder().AddAssembly(L"root", 1, 1, false));
         for (int i = 0; i < count; ++i) AddRandomItem(Pick(3) == 0 ? 0 : 1 + static_cast<uint32_t>(Pick(12)));
     }
 

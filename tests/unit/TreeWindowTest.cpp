@@ -19,7 +19,7 @@ protected:
     {
         auto* record = new ItemRecord();
         record->key = key;
-        TVINSERTSTRUCTA insert{};
+        TVINSERTSTRUCTW insert{};
         insert.hParent = parent;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_PARAM;
@@ -141,19 +141,22 @@ TEST_F(TreeWindow, ClearingTheUndoStackDestroysChainedActions)
     EXPECT_EQ(destroyed, 3);
 }
 
-TEST_F(TreeWindow, ControlNotifiesInEightBitTextUnderAUnicodeParent)
+TEST(TreeWindowParents, ControlNotifiesInUnicodeUnderAnEightBitParentToo)
 {
-    EXPECT_EQ(SendMessageA(tree.GetHwnd(), TVM_GETUNICODEFORMAT, 0, 0), FALSE);
+    CHostWindow eightBit(false);
+    CRVTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(eightBit.get()));
+    EXPECT_EQ(SendMessageA(tree.GetHwnd(), TVM_GETUNICODEFORMAT, 0, 0), TRUE);
 }
 
 // One Undo reverts a whole move drop: the top action takes the pasted branch away and has the
 // dragged branch's removal chained to it; a label edit saves the label before it begins.
 TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
 {
-    const HTREEITEM root = tree.Builder().AddAssembly("Root", 1, 1, false);
-    const HTREEITEM a = tree.Builder().AddTreeItem("A", root, nullptr);
-    const HTREEITEM b = tree.Builder().AddTreeItem("B", root, nullptr);
-    tree.Builder().AddTreeItem("C", b, nullptr);
+    const HTREEITEM root = tree.Builder().AddAssembly(L"Root", 1, 1, false);
+    const HTREEITEM a = tree.Builder().AddTreeItem(L"A", root, nullptr);
+    const HTREEITEM b = tree.Builder().AddTreeItem(L"B", root, nullptr);
+    tree.Builder().AddTreeItem(L"C", b, nullptr);
     tree.Navigator().ExpandToDepth(nullptr, -1);
     ShowWindow(window.get(), SW_SHOW);
     SetWindowPos(tree.GetHwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -162,7 +165,7 @@ TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
     const HTREEITEM moved = tree.GetChildItem(a);
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(tree.GetNextSiblingItem(a), nullptr) << "B left the root";
-    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(moved)), "C");
+    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(moved)), L"C");
     auto* const insert = dynamic_cast<CInsertUndo*>(tree.TopUndo());
     ASSERT_NE(insert, nullptr);
     EXPECT_EQ(insert->Item(), moved);
@@ -176,17 +179,17 @@ TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
     tree.LabelEditing().EndEdit(true);
     auto* const rename = dynamic_cast<CRenameUndo*>(tree.TopUndo());
     ASSERT_NE(rename, nullptr);
-    tree.SetItemText(moved, "Renamed");
+    tree.SetItemText(moved, L"Renamed");
     rename->Undo();
-    EXPECT_EQ(tree.GetItemText(moved), "B");
+    EXPECT_EQ(tree.GetItemText(moved), L"B");
 }
 
 // Paints, drags and label edits give back every handle they make.
 TEST_F(TreeWindow, PaintsDragsAndEditsLeaveTheOwnedHandleCountWhereItWas)
 {
-    const HTREEITEM root = tree.Builder().AddAssembly("Root", 1, 1, false);
-    const HTREEITEM a = tree.Builder().AddTreeItem("A", root, nullptr);
-    const HTREEITEM b = tree.Builder().AddTreeItem("B", root, nullptr);
+    const HTREEITEM root = tree.Builder().AddAssembly(L"Root", 1, 1, false);
+    const HTREEITEM a = tree.Builder().AddTreeItem(L"A", root, nullptr);
+    const HTREEITEM b = tree.Builder().AddTreeItem(L"B", root, nullptr);
     tree.Navigator().ExpandToDepth(nullptr, -1);
     ShowWindow(window.get(), SW_SHOW);
     SetWindowPos(tree.GetHwnd(), nullptr, 0, 0, 300, 400, SWP_NOZORDER | SWP_SHOWWINDOW);

@@ -20,7 +20,8 @@
 // HostWindow.h  CHostWindow: the host's own window the tree lives in, Unicode or 8-bit.
 // TestHost.h    CTestHost: all of the above around one RVWnd object, created by CLSID
 //               through COM (registered) or from RVWindow.dll beside the program, initialised
-//               as a host does, with builders that name every new item in the log;
+//               as a host does, with builders that name every new item in the log and
+//               readers of an item's label (TextOf in the system code page, WideTextOf whole);
 //               NewRecord (records from the COM task allocator, as the tree requires);
 //               CFreeCounter (counts task-allocator frees, to prove records are freed once).
 // Input.h       The user's hands: clicks, double-clicks and right clicks at an item's label,

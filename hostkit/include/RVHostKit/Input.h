@@ -38,6 +38,7 @@ void ChooseMenuCommand(IRVWnd* pRVWnd, HWND hTree, POINT pt, UINT id);
 // Types text into the tree's open label edit box and presses Enter, as a user ending an edit;
 // false (and nothing typed) when no edit box is open.
 bool TypeLabel(HWND hTree, const char* text);
+bool TypeLabel(HWND hTree, const wchar_t* text);
 
 // Holds a key down (as GetAsyncKeyState sees it) for a scope.
 class CHoldKey

@@ -85,7 +85,10 @@ public:
     HTREEITEM AddAssembly(const wchar_t* name, ULONG typeID = 0, ULONG dataID = 0);
     HTREEITEM AddIsolatedAssembly(const wchar_t* name, ULONG typeID = 0, ULONG dataID = 0);
     HTREEITEM AddItem(HTREEITEM hParent, const wchar_t* name, ItemRecord* pRecord = nullptr);
+    // The item's label as the control shows it: in the system code page (up to 511 bytes), and
+    // whole, every character as it is.
     std::string TextOf(HTREEITEM hItem) const;
+    std::wstring WideTextOf(HTREEITEM hItem) const;
 
     // Shows the host window with the tree filling it, so that items have places on screen.
     void ShowTree(int width = 300, int height = 400);
