@@ -96,6 +96,7 @@ LRESULT CLabelEditing::OnBeginLabelEdit(const NMHDR& hdr)
     // Only the item is read: it sits at the same place in both character sets.
     const HTREEITEM hItem = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item.hItem;
     if (!hItem) return 0;
+    m_hEndedEdit = nullptr; // a new edit, whoever started it
     const CItemRef item = m_tree.Ref(hItem);
     const long answer = m_tree.SendItemMessage(HM_BEGINLABELEDIT, hItem);
     // An item the host removed meanwhile is not edited.
@@ -105,7 +106,11 @@ LRESULT CLabelEditing::OnBeginLabelEdit(const NMHDR& hdr)
 LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
 {
     const TVITEMA& item = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item;
-    // Whoever ended the edit, it is over now; without text it was discarded.
+    // Whoever ended the edit, it is over now (without text it was discarded): a second report
+    // for the same edit window is the loss of focus the first ending caused.
+    const HWND hEdit = m_tree.GetEditControl();
+    if (hEdit && hEdit == m_hEndedEdit) return 0;
+    m_hEndedEdit = hEdit;
     const bool ours = m_edit.IsEditing() && m_edit.EditItem() == item.hItem;
     if (ours) m_edit.OnEnded();
     if (!item.hItem || !item.pszText || !m_tree.IsLiveItem(item.hItem)) return 0;

@@ -64,4 +64,7 @@ public:
 private:
     CRVTreeCtrl& m_tree;
     CRVLabelEdit m_edit;
+    // The edit window whose end the control has reported: hiding it takes its focus, and the
+    // control then reports the end once more (as kept), which belongs to the first ending.
+    HWND m_hEndedEdit = nullptr;
 };

@@ -162,19 +162,26 @@ TEST_F(UserInput, EveryWayAnEditEndsKeepsOrDiscardsTheTextAsTheUserMeant)
         {"commit", L"Committed \u4E2D", L"Committed \u4E2D"},
         {"enter", longLabel, longLabel},
         {"enter", L"Gr\u00FC\u00DFe \u4E2D", L"Gr\u00FC\u00DFe \u4E2D"},
+        // Edits a host starts with the control's own message end the same ways.
+        {"host edit, discard", L"Gone", L"Shaft"},
+        {"host edit, commit", L"Committed", L"Committed"},
     };
     for (const Case& c : cases) {
-        host.rv->EditItemLabel(H(g.shaft));
+        const std::string how = c.how;
+        if (how.rfind("host edit", 0) == 0)
+            SendMessageW(tree, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(g.shaft));
+        else
+            host.rv->EditItemLabel(H(g.shaft));
         const HWND edit = EditWindow();
         ASSERT_NE(edit, nullptr) << c.how;
         SetWindowTextW(edit, c.typed.c_str());
         host.log.Clear();
-        const std::string how = c.how;
         if (how == "escape") SendMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         if (how == "enter") SendMessageA(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
         if (how == "focus") SetFocus(host.parent.get());
         if (how == "click") Click(tree, POINT{5, 390});
-        if (how == "discard" || how == "commit") SendMessageA(tree, TVM_ENDEDITLABELNOW, how == "discard", 0);
+        if (how.find("discard") != std::string::npos || how.find("commit") != std::string::npos)
+            SendMessageA(tree, TVM_ENDEDITLABELNOW, how.find("discard") != std::string::npos, 0);
         EXPECT_FALSE(IsWindow(edit)) << c.how;
         EXPECT_EQ(host.WideTextOf(g.shaft), c.label) << c.how;
         const Log heard = host.log.Matching("IMessage::SendWithDataID(dataID=9, wID=4, wMsg=0x13");
