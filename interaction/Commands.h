@@ -2,6 +2,8 @@
 // command id back to the tree window, and each command acts on the item at the last mouse
 // point (set by the right press that opened the menu), when that point meets its hit rule.
 #pragma once
+#include "../include/RVWindow/Commands.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,28 +12,29 @@ class CRVTreeCtrl;
 class CCommands
 {
 public:
+    // The ids hosts post, as the public header gives them.
     enum Id : UINT
     {
-        kNewItem = 101,
-        kCut = 102,
-        kPaste = 103,
-        kFind = 104,
-        kNewAssembly = 105,
-        kPasteAfter = 106,
-        kDelete = 107,
-        kRename = 108,
-        kCopy = 109,
-        kBindTo3DSelection = 32778,
-        kToggleLock = 32779,
-        kPasteBefore = 32781,
-        kExpandBranch = 32783,
-        kLock = 32786,
-        kUnlock = 32787,
-        kUndo = 32797,
-        kToggleBookmark = 32798,
-        kPreviousBookmark = 32799,
-        kNextBookmark = 32800,
-        kClearBookmarks = 32801,
+        kNewItem = RVCMD_NEWITEM,
+        kCut = RVCMD_CUT,
+        kPaste = RVCMD_PASTE,
+        kFind = RVCMD_FIND,
+        kNewAssembly = RVCMD_NEWASSEMBLY,
+        kPasteAfter = RVCMD_PASTEAFTER,
+        kDelete = RVCMD_DELETE,
+        kRename = RVCMD_RENAME,
+        kCopy = RVCMD_COPY,
+        kBindTo3DSelection = RVCMD_BINDTO3DSELECTION,
+        kToggleLock = RVCMD_TOGGLELOCK,
+        kPasteBefore = RVCMD_PASTEBEFORE,
+        kExpandBranch = RVCMD_EXPANDBRANCH,
+        kLock = RVCMD_LOCK,
+        kUnlock = RVCMD_UNLOCK,
+        kUndo = RVCMD_UNDO,
+        kToggleBookmark = RVCMD_TOGGLEBOOKMARK,
+        kPreviousBookmark = RVCMD_PREVIOUSBOOKMARK,
+        kNextBookmark = RVCMD_NEXTBOOKMARK,
+        kClearBookmarks = RVCMD_CLEARBOOKMARKS,
     };
 
     explicit CCommands(CRVTreeCtrl& tree) : m_tree(tree) {}
