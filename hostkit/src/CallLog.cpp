@@ -68,10 +68,15 @@ std::string Format(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    char buffer[1024];
-    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
     va_end(args);
-    return buffer;
+    std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+    if (length > 0) std::vsnprintf(&text[0], text.size(), format, again);
+    va_end(again);
+    text.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return text;
 }
 
 } // namespace RVHostKit

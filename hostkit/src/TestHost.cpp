@@ -224,11 +224,16 @@ std::wstring CTestHost::WideTextOf(HTREEITEM hItem) const
 }
 
 namespace {
+// The name in the system code page, whatever its length.
 std::string Narrow(const wchar_t* name)
 {
-    char text[256] = {};
-    if (name) WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
-    return name ? text : "<null>";
+    if (!name) return "<null>";
+    const int size = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, name, -1, &text[0], size, nullptr, nullptr);
+    text.resize(static_cast<size_t>(size) - 1); // without the terminator
+    return text;
 }
 } // namespace
 

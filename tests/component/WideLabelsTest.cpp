@@ -46,6 +46,14 @@ std::wstring LabelOf(CTestHost& host, HTREEITEM item, const std::wstring& expect
     return buffer.c_str();
 }
 
+std::string InCodePage(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], size, nullptr, nullptr);
+    return narrow.c_str();
+}
+
 HTREEITEM Next(HWND tree, HTREEITEM item, UINT code)
 {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
@@ -68,6 +76,9 @@ TEST(WideLabels, EveryNameComesBackAsGivenThroughEveryRoute)
         EXPECT_EQ(LabelOf(host, assembly, name.text), name.text) << name.what << ": AddAssembly";
         EXPECT_EQ(LabelOf(host, added, name.text), name.text) << name.what << ": AddTreeItem";
         EXPECT_EQ(LabelOf(host, renamed, name.text), name.text) << name.what << ": SetItemText";
+        // The kit names the item in its log by the whole name, in the system code page.
+        host.log.Add("named " + host.log.HandleText(H(added)));
+        EXPECT_EQ(host.log.Entries().back(), "named " + InCodePage(name.text)) << name.what << ": the kit's name";
 
         host.rv->EditItemLabel(H(edited));
         ASSERT_TRUE(TypeLabel(tree, text)) << name.what;
