@@ -507,8 +507,9 @@ void RunOperations(int parts, Summary& summary)
     // items; then its removal, and the Undo that puts it back.
     const HTREEITEM root = tree.GetParentItem(big);
     const Cost copy = Measured(tree, [&] {
-        FreeItemCopies(tree.Clipboard());
-        tree.Copies().CollectBranch(tree.Clipboard(), big, nullptr);
+        const SharedItemCopies copies = NewSharedItemCopies();
+        tree.Copies().CollectBranch(*copies, big, nullptr);
+        tree.SetClipboard(copies);
     });
     const double bareRead = Seconds([&] {
         char text[128];
@@ -524,7 +525,7 @@ void RunOperations(int parts, Summary& summary)
     TableRow("copy the subassembly", copy, bareRead, parts);
     const Cost paste = Measured(tree, [&] {
         CRedrawScope noRedraw(tree.Redraw());
-        tree.Copies().PasteAsChildren(root, tree.Clipboard());
+        tree.Copies().PasteAsChildren(root, *tree.Clipboard());
     });
     const double bareInsert = Seconds([&] {
         SendMessageA(bare.tree, WM_SETREDRAW, FALSE, 0);

@@ -99,20 +99,22 @@ void CCommands::NewAssembly()
 void CCommands::Copy(HTREEITEM hItem)
 {
     const CItemRef item = m_tree.Ref(hItem);
-    m_tree.SendItemMessage(HM_ITEMCOPY, hItem);
-    FreeItemCopies(m_tree.Clipboard());
-    // An assembly leaves the clipboard empty.
-    if (m_tree.Resolve(item)) m_tree.Copies().CollectBranch(m_tree.Clipboard(), hItem, nullptr);
+    m_tree.SendItemMessage(HM_ITEMCOPY, hItem); // the host may change the tree here
+    // An assembly, or an item the host removed, leaves the clipboard empty.
+    const SharedItemCopies copies = NewSharedItemCopies();
+    if (m_tree.Resolve(item)) m_tree.Copies().CollectBranch(*copies, hItem, nullptr);
+    m_tree.SetClipboard(copies);
 }
 
 void CCommands::Cut(HTREEITEM hItem)
 {
     const CItemRef item = m_tree.Ref(hItem);
-    const long refused = m_tree.SendItemMessage(HM_ITEMCUT, hItem);
-    FreeItemCopies(m_tree.Clipboard());
+    const long refused = m_tree.SendItemMessage(HM_ITEMCUT, hItem); // the host may change the tree here
+    const SharedItemCopies copies = NewSharedItemCopies();
+    m_tree.SetClipboard(copies);
     if (!m_tree.Resolve(item)) return;
     // A refused cut still fills the clipboard: the item stays, its copy is there to paste.
-    if (!m_tree.Copies().CollectBranch(m_tree.Clipboard(), hItem, nullptr) || refused) return;
+    if (!m_tree.Copies().CollectBranch(*copies, hItem, nullptr) || refused) return;
     m_tree.UnregisterAncestorKeys(hItem);
     RemoveReported(hItem);
 }
@@ -146,8 +148,11 @@ void CCommands::Paste(HTREEITEM hItem)
         m_tree.SendItemMessage(HM_PASTECHILDREQUEST, hItem);
         return;
     }
-    const HTREEITEM hNew = m_bPasteLikeInsert ? m_tree.Copies().PasteAsSiblings(hItem, m_tree.Clipboard(), false)
-                                              : m_tree.Copies().PasteAsChildren(hItem, m_tree.Clipboard());
+    // Pasting may ask the host (locks), who may copy something else meanwhile: the paste keeps
+    // the list it started with.
+    const SharedItemCopies copies = m_tree.Clipboard();
+    const HTREEITEM hNew = m_bPasteLikeInsert ? m_tree.Copies().PasteAsSiblings(hItem, *copies, false)
+                                              : m_tree.Copies().PasteAsChildren(hItem, *copies);
     if (!hNew) return;
     // Pasted after the item or into it, the host hears of a child.
     const CItemRef pasted = m_tree.Ref(hNew);
@@ -165,7 +170,8 @@ void CCommands::PasteBeside(HTREEITEM hItem, UINT flags, bool before)
         return;
     }
     if (!hItem || !(flags & TVHT_ONITEMLABEL)) return;
-    const HTREEITEM hNew = m_tree.Copies().PasteAsSiblings(hItem, m_tree.Clipboard(), before);
+    const SharedItemCopies copies = m_tree.Clipboard(); // kept while the paste asks the host
+    const HTREEITEM hNew = m_tree.Copies().PasteAsSiblings(hItem, *copies, before);
     if (!hNew) return;
     m_tree.SendItemMessage(before ? HM_PASTEDBEFORE : HM_PASTEDAFTER, hNew);
     m_tree.InvalidateAll();

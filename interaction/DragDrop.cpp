@@ -167,7 +167,10 @@ void CDragDrop::OnDrop()
     m_targetRef = CItemRef(m_tree.LiveItems(), hTarget);
     m_newRef = CItemRef();
     HTREEITEM hNew = nullptr;
-    if (hTarget && AllowDrop(hDragged, hTarget)) {
+    // The questions ask the host, who may remove either item meanwhile (and add items that
+    // take their handles): a drop whose dragged item or target went does nothing and records
+    // nothing, and what the host did meanwhile keeps its own undo records.
+    if (hTarget && AllowDrop(hDragged, hTarget) && Lives(m_draggedRef) && Lives(m_targetRef)) {
         const int undoCount = m_tree.UndoCount();
         const HTREEITEM hFormerParent = hDragged ? m_tree.GetParentItem(hDragged) : nullptr;
         // What Undo needs to put the dragged branch back, taken before anything moves.
@@ -285,16 +288,20 @@ HTREEITEM CDragDrop::CopyAndRemoveDrop(HTREEITEM hDragged, HTREEITEM hTarget, bo
 void CDragDrop::JoinMoveUndo(int undoCountBefore, HTREEITEM hNew, std::unique_ptr<CRemoveUndo> removal)
 {
     // Only the top action is ever run: whatever the drop pushed gives way to one action that
-    // takes the new branch away and, when the dragged item went, puts its branch back.
+    // takes the new branch away and, when the dragged item went, puts its branch back. A drop
+    // that changed nothing leaves the stack as it is, with the records of whatever the host
+    // did meanwhile.
+    const bool added = hNew && Lives(m_newRef);
+    if (!added && !removal) return;
     while (m_tree.UndoCount() > undoCountBefore) delete m_tree.PopUndo();
     CUndoAction* pTop = nullptr;
-    if (hNew && Lives(m_newRef)) {
+    if (added) {
         pTop = new CInsertUndo(m_tree, hNew);
         pTop->SetNext(removal.release());
     } else {
         pTop = removal.release();
     }
-    if (pTop) m_tree.PushUndo(pTop);
+    m_tree.PushUndo(pTop);
 }
 
 // ---- Ending ----

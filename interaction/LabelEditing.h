@@ -44,7 +44,13 @@ class CLabelEditing
 {
 public:
     explicit CLabelEditing(CRVTreeCtrl& tree) : m_tree(tree) {}
-    void OnCreate(HWND hWndTree) { m_edit.SetTree(hWndTree); }
+    // The edit window's keys and focus end the edit, which the host hears of: while it runs it
+    // holds the object as the tree window does.
+    void OnCreate(const CWindowBase& treeWindow)
+    {
+        m_edit.SetTree(treeWindow.GetHwnd());
+        m_edit.ShareLifetimeOwner(treeWindow);
+    }
 
     // Saves the label for undo, then asks the control for an edit; the edit window, or null
     // when the edit was refused.

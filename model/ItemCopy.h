@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cwchar>
+#include <memory>
 
 struct ItemCopy
 {
@@ -52,4 +53,16 @@ inline void FreeItemCopies(ItemCopyList& list)
 {
     for (int i = 0; i < list.GetCount(); ++i) delete list.GetData()[i];
     list.SetSize(0);
+}
+
+// A list of copies with shared owners: the clipboard holds one until a new copy replaces it,
+// and a paste holds the one it pastes until it is done, whatever is copied meanwhile.
+using SharedItemCopies = std::shared_ptr<ItemCopyList>;
+
+inline SharedItemCopies NewSharedItemCopies()
+{
+    return SharedItemCopies(new ItemCopyList(), [](ItemCopyList* pList) {
+        FreeItemCopies(*pList);
+        delete pList;
+    });
 }

@@ -128,7 +128,7 @@ LRESULT CALLBACK CWindowBase::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPA
     }
     // Released last: when it was the last reference, the object and its window go here, and
     // nothing below touches pWnd afterwards.
-    const CKeepAlive alive(pWnd->m_pLifetimeOwner);
+    const CKeepAlive alive(pWnd->LifetimeOwner());
     const CurrentMessage current{msg, wParam, lParam};
     const CurrentMessage* const outer = std::exchange(pWnd->m_pCurrent, &current);
     LRESULT result = 0;

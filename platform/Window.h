@@ -30,7 +30,11 @@ public:
     // object while it hears of something) destroys the object only once the outermost
     // message is done with it.
     void SetLifetimeOwner(IUnknown* pOwner) { m_pLifetimeOwner = pOwner; }
-    IUnknown* LifetimeOwner() const { return m_pLifetimeOwner; }
+    IUnknown* LifetimeOwner() const { return m_pShareOwnerOf ? m_pShareOwnerOf->LifetimeOwner() : m_pLifetimeOwner; }
+    // A window of the object's own (an edit box, a notification window) holds the object
+    // another window of it names, for as long as that one does: a message to it may reach
+    // the host too.
+    void ShareLifetimeOwner(const CWindowBase& window) { m_pShareOwnerOf = &window; }
 
     // The previous window procedure's answer to the message being processed.
     LRESULT DefaultProcessing();
@@ -59,4 +63,5 @@ private:
     const CurrentMessage* m_pCurrent = nullptr;
     WNDPROC m_prevProc = nullptr; // the window procedure we subclassed
     IUnknown* m_pLifetimeOwner = nullptr;
+    const CWindowBase* m_pShareOwnerOf = nullptr;
 };

@@ -137,21 +137,25 @@ void CSelection::ClearSelection()
 {
     Lock(true);
     m_tree.Messenger().SendForm3(HM_BEGINSELCHANGE);
-    while (!m_selection.IsEmpty()) {
-        const HTREEITEM hItem = m_selection.GetData()[0];
-        const CItemRef item = m_tree.Ref(hItem);
+    SetFocusItem(nullptr);
+    // The items selected now, by reference: the host hears of each deselection and may remove
+    // items or select others meanwhile. What it selects while it hears stays selected.
+    std::vector<CItemRef> items;
+    for (int i = 0; i < m_selection.GetCount(); ++i) items.push_back(m_tree.Ref(m_selection.GetData()[i]));
+    for (const CItemRef& item : items) {
+        const HTREEITEM hItem = m_tree.Resolve(item);
+        if (!hItem || !IsListed(hItem)) continue;
         DeselectItem(hItem, false, false);
         if (m_tree.Resolve(item)) {
             const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
             if (pRecord && pRecord->typeID != 0) m_tree.SendHostMessage(pRecord->typeID, HM_DESELECTED, hItem, pRecord);
         }
-        // An item that had lost its mark is still listed: take it off so the loop ends. (A
-        // gone item has left the list with the item.)
-        if (m_tree.Resolve(item)) Unlist(hItem);
+        // An item that had lost its mark is still listed: take it off. (A gone item has left
+        // the list with the item.)
+        if (m_tree.Resolve(item) && !IsMarked(hItem)) Unlist(hItem);
     }
+    if (m_selection.IsEmpty()) EmptySelection();
     m_tree.Messenger().SendForm3(HM_ENDSELCHANGE);
-    SetFocusItem(nullptr);
-    EmptySelection();
     Lock(false);
 }
 

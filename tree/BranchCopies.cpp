@@ -105,28 +105,30 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
     if (list.GetCount() == 0) return nullptr;
     const ItemCopy& first = *list.GetData()[0];
 
-    std::map<HTREEITEM, HTREEITEM> dropMap;
-    dropMap[first.hParent] = hReceiver;
-    if (siblings) {
-        HTREEITEM hAfter = hTarget;
-        if (before) {
-            hAfter = m_tree.GetPrevSiblingItem(hTarget);
-            if (!hAfter) hAfter = TVI_FIRST;
-        }
-        dropMap[first.hInsertAfter] = hAfter;
-    }
-
     // Items of an isolated assembly move only within their own data set.
     const bool isolated = (pReceiver && pReceiver->bIsolated) || (first.pRecord && first.pRecord->bIsolated);
     if (isolated && !(pReceiver && first.pRecord && pReceiver->dataID == first.pRecord->dataID)) return nullptr;
 
-    const auto mapped = [&dropMap](HTREEITEM h) {
-        const auto it = dropMap.find(h);
-        return it == dropMap.end() ? nullptr : it->second;
-    };
-    HTREEITEM hRoot = nullptr;
+    HTREEITEM hFirstAfter = TVI_LAST;
+    if (siblings) {
+        hFirstAfter = hTarget;
+        if (before) {
+            hFirstAfter = m_tree.GetPrevSiblingItem(hTarget);
+            if (!hFirstAfter) hFirstAfter = TVI_FIRST;
+        }
+    }
+    // Where each copy goes, by its source's parent: the receiver, or the copy made of that
+    // parent. They are held by reference: locking a copy asks the host, who may remove items
+    // meanwhile and add others that take their handles.
+    std::map<HTREEITEM, CItemRef> created;
+    created[first.hParent] = m_tree.Ref(hReceiver);
+    CItemRef root;
     for (int i = 0; i < list.GetCount(); ++i) {
         const ItemCopy& copy = *list.GetData()[i];
+        const auto parent = created.find(copy.hParent);
+        // A copy whose parent's copy was not created, or has gone, is not created either.
+        const HTREEITEM hParent = parent == created.end() ? nullptr : m_tree.Resolve(parent->second);
+        if (!hParent) continue;
         std::unique_ptr<ItemCopy> clone(CloneItemCopy(copy));
         ItemRecord& record = *clone->pRecord;
         // The copy's children are counted again as they are created under it.
@@ -138,13 +140,10 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
             record.typeID = typeID;
             record.dataID = dataID;
         }
-        clone->hParent = mapped(clone->hParent);
-        if (siblings) clone->hInsertAfter = i == 0 ? mapped(clone->hInsertAfter) : TVI_LAST;
-        if (!clone->hParent) continue; // its parent's copy was not created
 
         TVINSERTSTRUCTW insert{};
-        insert.hParent = clone->hParent;
-        insert.hInsertAfter = clone->hInsertAfter ? clone->hInsertAfter : TVI_LAST;
+        insert.hParent = hParent;
+        insert.hInsertAfter = siblings && i == 0 ? hFirstAfter : TVI_LAST;
         insert.item.mask = clone->mask;
         insert.item.state = clone->state;
         insert.item.stateMask = clone->stateMask;
@@ -154,15 +153,17 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
         if (!hNew) continue;
         clone->pRecord = nullptr; // the item owns it now
         if (record.state != 0) {
-            ItemRecord* const pParent = m_tree.GetRecord(insert.hParent);
+            ItemRecord* const pParent = m_tree.GetRecord(hParent);
             if (pParent && pParent->nChildrenOn < pParent->nChildren) ++pParent->nChildrenOn;
         }
+        const CItemRef added = m_tree.Ref(hNew);
+        created[copy.hItem] = added;
+        if (root == CItemRef()) root = added;
+        // Asks the host (the lock's permission).
         if (record.bLocked) m_tree.Locks().LockItem(hNew, 1);
-        dropMap[copy.hItem] = hNew;
-        if (!hRoot) hRoot = hNew;
     }
-    dropMap.clear();
 
+    const HTREEITEM hRoot = m_tree.Resolve(root);
     if (hRoot) {
         m_tree.UnregisterAncestorKeys(hRoot);
         m_tree.PushUndo(new CInsertUndo(m_tree, hRoot));
@@ -197,47 +198,57 @@ HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREE
         ItemRecord* const pCounted = m_tree.GetRecord(hParent);
         if (pCounted && pCounted->nChildrenOn < pCounted->nChildren) ++pCounted->nChildrenOn;
     }
-    if (pRecord->bLocked) m_tree.Locks().LockItem(hNew, 1);
-    return hNew;
+    if (!pRecord->bLocked) return hNew;
+    const CItemRef added = m_tree.Ref(hNew);
+    m_tree.Locks().LockItem(hNew, 1); // asks the host (the lock's permission)
+    return m_tree.Resolve(added);
 }
 
 HTREEITEM CBranchCopies::CopyBranch(HTREEITEM hSource, HTREEITEM hNewParent)
 {
     if (!hSource || !hNewParent || hNewParent == TVI_ROOT) return nullptr;
     if (!m_tree.IsLiveItem(hSource) || !m_tree.IsLiveItem(hNewParent)) return nullptr;
-    // The copy of each level goes below the copy of the level above it; no host call is made
-    // on the way, so the walk's state holds throughout.
-    std::vector<HTREEITEM> copies;
-    HTREEITEM hRoot = nullptr;
+    // The copy of each level goes below the copy of the level above it. Copies are held by
+    // reference: locking one asks the host, who may remove items and add others meanwhile.
+    std::vector<CItemRef> copies{m_tree.Ref(hNewParent)};
+    CItemRef root;
     WalkBranch(m_tree, hSource, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+        const HTREEITEM hParent = m_tree.Resolve(copies[static_cast<size_t>(level)]);
+        if (!hParent) return false; // nothing to copy it into
         ItemCopy copy;
         CaptureItem(copy, hItem);
-        const HTREEITEM hParent = level == 0 ? hNewParent : copies[static_cast<size_t>(level - 1)];
         const HTREEITEM hNew = CreateFromCopy(copy, hParent, TVI_LAST);
         if (!hNew) return false; // nothing to copy its children into
-        if (level == 0) hRoot = hNew;
-        copies.resize(static_cast<size_t>(level) + 1);
-        copies[static_cast<size_t>(level)] = hNew;
+        if (level == 0) root = m_tree.Ref(hNew);
+        copies.resize(static_cast<size_t>(level) + 2);
+        copies[static_cast<size_t>(level) + 1] = m_tree.Ref(hNew);
         childLevel = level + 1;
         return true;
     });
-    return hRoot;
+    return m_tree.Resolve(root);
 }
 
 HTREEITEM CBranchCopies::MoveBranchBefore(HTREEITEM hSource, HTREEITEM hNewParent, HTREEITEM hInsertAfter)
 {
     if (!m_tree.IsLiveItem(hSource) || !m_tree.IsLiveItem(hNewParent)) return nullptr;
+    const CItemRef source = m_tree.Ref(hSource);
     ItemCopy copy;
     CaptureItem(copy, hSource);
     const HTREEITEM hNew = CreateFromCopy(copy, hNewParent, hInsertAfter ? hInsertAfter : TVI_FIRST);
     if (!hNew) return nullptr;
+    const CItemRef moved = m_tree.Ref(hNew);
     // Each child is copied before it is removed; a child that cannot be copied, or that stays
-    // (the host's doing), stays where it is.
-    while (m_tree.IsLiveItem(hSource) && m_tree.IsLiveItem(hNew)) {
-        const HTREEITEM hChild = m_tree.GetChildItem(hSource);
-        if (!hChild || !CopyBranch(hChild, hNew)) break;
-        m_tree.RemoveTreeItem(hChild);
-        if (m_tree.IsLiveItem(hChild)) break;
+    // (the host's doing), stays where it is. Copying asks the host: every item is resolved
+    // again after it.
+    for (;;) {
+        const HTREEITEM hFrom = m_tree.Resolve(source);
+        const HTREEITEM hTo = m_tree.Resolve(moved);
+        const HTREEITEM hChild = hFrom && hTo ? m_tree.GetChildItem(hFrom) : nullptr;
+        if (!hChild) break;
+        const CItemRef child = m_tree.Ref(hChild);
+        if (!CopyBranch(hChild, hTo)) break;
+        if (m_tree.Resolve(child)) m_tree.RemoveTreeItem(hChild);
+        if (m_tree.Resolve(child)) break;
     }
-    return hNew;
+    return m_tree.Resolve(moved);
 }

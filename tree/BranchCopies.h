@@ -29,6 +29,10 @@ public:
     ItemRecord* CaptureItem(ItemCopy& copy, HTREEITEM hItem);
     // A copy with a record of its own, sharing the original's text.
     static ItemCopy* CloneItemCopy(const ItemCopy& copy);
+    // Creating copies of locked items asks the host whether they may be locked: every method
+    // below that creates items may call out to the host, and returns the new item only while
+    // it lives (null when the host removed it meanwhile). The list must outlive the call.
+
     // Creates the list's items after (or before) the target; returns the new root or null.
     HTREEITEM PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& list, bool before);
     // Creates the list's items as the target's last children; returns the new root or null.
@@ -40,7 +44,8 @@ public:
     HTREEITEM MoveBranchBefore(HTREEITEM hSource, HTREEITEM hNewParent, HTREEITEM hInsertAfter);
 
 private:
-    // Creates an item from a copy, whose record it hands to the item.
+    // Creates an item from a copy, whose record it hands to the item; the item, locked when
+    // the copy was (which asks the host), or null.
     HTREEITEM CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const ItemCopyList& list, bool siblings, bool before);
 

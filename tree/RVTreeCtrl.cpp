@@ -16,6 +16,8 @@ CRVTreeCtrl::CRVTreeCtrl()
 {
     m_redraw.AddListener(&m_selection);
     m_redraw.AddListener(&m_navigator);
+    // The control reports to the notification window, whose messages reach the host.
+    m_notifier.ShareLifetimeOwner(*this);
 }
 
 CRVTreeCtrl::~CRVTreeCtrl()
@@ -28,7 +30,6 @@ CRVTreeCtrl::~CRVTreeCtrl()
     m_messenger.Release();
     m_pIRVWindowSink.Release();
     ClearUndo();
-    FreeItemCopies(m_clipboard);
 }
 
 bool CRVTreeCtrl::Create(HWND hParent)
@@ -226,6 +227,9 @@ void CRVTreeCtrl::ClearUndo()
 
 bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
+    // While the control deletes items it must not lay out its rows: expansions asked for then
+    // wait anyway, until the deletion is over.
+    if (!IsDeleting()) m_navigator.ExpandWaitingBefore(msg, wParam, lParam);
     if (ProcessInput(msg, wParam, lParam, result)) return true;
     switch (msg) {
     case WM_CREATE:
@@ -241,6 +245,16 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case kRemovePending:
         m_removal.RemovePending();
+        return true;
+    case TVM_DELETEITEM:
+        result = OnControlDeleteItem();
+        return true;
+    case WM_SIZE:
+        // Wine's control updates its scroll bars in the middle of a deletion, before it has
+        // chosen a new first visible row, and lays out its rows from none as the scroll bars
+        // resize it: the size waits until the deletion is over.
+        if (m_nControlDeleting == 0) return false;
+        m_bSizeWaiting = true;
         return true;
     case TVM_EXPAND:
     case TVM_ENSUREVISIBLE:
@@ -277,6 +291,18 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     }
 }
 
+LRESULT CRVTreeCtrl::OnControlDeleteItem()
+{
+    ++m_nControlDeleting;
+    const LRESULT result = DefaultProcessing();
+    if (--m_nControlDeleting == 0 && std::exchange(m_bSizeWaiting, false)) {
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        DefaultProcessing(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+    return result;
+}
+
 LRESULT CRVTreeCtrl::OnCreate()
 {
     const LRESULT result = DefaultProcessing();
@@ -287,7 +313,7 @@ LRESULT CRVTreeCtrl::OnCreate()
     if (HIMAGELIST items = rv::ItemImageList()) SetImageList(items, TVSIL_NORMAL);
     if (HIMAGELIST states = rv::StateImageList()) SetImageList(states, TVSIL_STATE);
     m_drag.OnCreate();
-    m_labelEditing.OnCreate(m_hWnd);
+    m_labelEditing.OnCreate(*this);
     return result;
 }
 

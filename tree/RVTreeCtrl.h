@@ -148,7 +148,9 @@ public:
     CItemStates& States() { return m_states; }
     CBranchCopies& Copies() { return m_copies; }
     CSelection& Selection() { return m_selection; }
-    ItemCopyList& Clipboard() { return m_clipboard; }
+    // What the last copy or cut took; a paste holds the list for as long as it pastes.
+    SharedItemCopies Clipboard() const { return m_clipboard; }
+    void SetClipboard(SharedItemCopies copies) { m_clipboard = std::move(copies); }
     CLabelEditing& LabelEditing() { return m_labelEditing; }
     CMouseKeyboard& Mouse() { return m_mouse; }
     CContextMenu& ContextMenu() { return m_contextMenu; }
@@ -167,6 +169,7 @@ private:
     HTREEITEM QueryParent(HTREEITEM hItem) override;
 
     LRESULT OnCreate();
+    LRESULT OnControlDeleteItem();
     // The user's input, routed to the concern it belongs to; true when it was handled.
     bool ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnInsertItem(LPARAM lParam);
@@ -186,7 +189,7 @@ private:
     // Before the first click or right press the last mouse point hits nothing.
     POINT m_ptLastMouse{-1, -1};
     BOOL m_bTravNode = TRUE;
-    CGrowArray<ItemCopy*> m_clipboard; // owned copies
+    SharedItemCopies m_clipboard = NewSharedItemCopies();
     CComPtr<IVisibilityManager> m_pIVisMgr;
     CComPtr<IView3DObjects> m_pIView3DObjects;
     CComPtr<IRavlinWindowSink> m_pIRVWindowSink;
@@ -201,6 +204,8 @@ private:
     // Beyond the classic fields: the window the control notifies (it outlives the tree window,
     // which the destructor destroys first) and the live items.
     CNotifyForwarder m_notifier;
+    int m_nControlDeleting = 0;  // the control's deletions under way
+    bool m_bSizeWaiting = false; // a size change came during one
     CLiveItems m_liveItems;
     CItemPictures m_pictures;
     CItemLocks m_locks;

@@ -134,6 +134,50 @@ void CTreeNavigator::ExpandWaiting()
     }
 }
 
+namespace {
+constexpr UINT kExpansionBits = TVIS_EXPANDED | TVIS_EXPANDEDONCE | TVIS_EXPANDPARTIAL;
+
+bool ShowsExpansion(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case TVM_GETITEMSTATE:
+        return (static_cast<UINT>(lParam) & kExpansionBits) != 0;
+    case TVM_GETITEMA:
+    case TVM_GETITEMW: {
+        // The state's place is the same in both character sets.
+        const auto* const pItem = reinterpret_cast<const TVITEMW*>(lParam);
+        return pItem && (pItem->mask & TVIF_STATE) && (pItem->stateMask & kExpansionBits);
+    }
+    case TVM_GETNEXTITEM:
+        return wParam == TVGN_FIRSTVISIBLE || wParam == TVGN_NEXTVISIBLE || wParam == TVGN_PREVIOUSVISIBLE ||
+               wParam == TVGN_LASTVISIBLE;
+    case TVM_SELECTITEM:
+        return wParam == TVGN_CARET || wParam == TVGN_FIRSTVISIBLE;
+    case TVM_EXPAND:
+    case TVM_ENSUREVISIBLE:
+    case TVM_GETITEMRECT:
+    case TVM_HITTEST:
+    case TVM_EDITLABELA:
+    case TVM_EDITLABELW:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+void CTreeNavigator::ExpandWaitingBefore(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_waiting.empty() && ShowsExpansion(msg, wParam, lParam)) ExpandWaiting();
+}
+
 void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
 {
     ExpandWaiting();

@@ -37,6 +37,10 @@ public:
     // Carries out the expansions that wait. Every expansion, collapse and question about it
     // comes after them, as it would have.
     void ExpandWaiting();
+    // Carries them out before a message to the control that shows or changes expansion (the
+    // expanded mark, the visible rows, hit tests, scrolling, a collapse, keys and clicks),
+    // whoever sends it: waiting is never seen, only counted in messages.
+    void ExpandWaitingBefore(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnRedrawSuspended() override {}
     void OnRedrawResuming() override { ExpandWaiting(); }
     // Collapses every item of the branch, silently; for null, of every root.

@@ -4,6 +4,8 @@
 #include "host/Component.h"
 #include "host/Input.h"
 #include "host/ShownItems.h"
+#include "RVWindow/Commands.h"
+#include "RVWindow/HostMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +70,7 @@ struct ReleaseCase
 {
     const char* name;
     unsigned short message;
-    std::function<void(IRVWnd2*, HTREEITEM root, HTREEITEM part)> call;
+    std::function<void(IRVWnd2*, HWND tree, HTREEITEM root, HTREEITEM part)> call;
 };
 
 class ReleaseInside : public ::testing::TestWithParam<ReleaseCase>
@@ -83,6 +85,8 @@ TEST_P(ReleaseInside, TheCallFinishesAndTheObjectGoesAfterIt)
     const HTREEITEM sub = host.AddItem(root, L"Sub", NewRecord());
     const HTREEITEM part = host.AddItem(sub, L"Part", NewRecord(7));
     host.AddItem(sub, L"Other", NewRecord(8));
+    host.rv->ExpandToDepth(H(root), -1);
+    host.ShowTree();
     const HWND tree = host.Tree();
     host.log.Clear();
     bool released = false;
@@ -93,7 +97,7 @@ TEST_P(ReleaseInside, TheCallFinishesAndTheObjectGoesAfterIt)
         }
     };
     IRVWnd2* const rv = host.rv.get(); // the host's reference goes inside the call
-    c.call(rv, root, part);
+    c.call(rv, tree, root, part);
     host.message->onMessage = nullptr;
     ASSERT_TRUE(released);
     EXPECT_FALSE(IsWindow(tree)) << "the object went when the call returned";
@@ -110,17 +114,32 @@ INSTANTIATE_TEST_SUITE_P(
     Messages, ReleaseInside,
     ::testing::Values(
         ReleaseCase{"ItemDeleted", kItemDeleted,
-                    [](IRVWnd2* rv, HTREEITEM, HTREEITEM part) { rv->RemoveTreeItem(H(part)); }},
+                    [](IRVWnd2* rv, HWND, HTREEITEM, HTREEITEM part) { rv->RemoveTreeItem(H(part)); }},
         ReleaseCase{"Selected", kSelected,
-                    [](IRVWnd2* rv, HTREEITEM, HTREEITEM part) { rv->SelectItem(H(part), 1, 0, 0); }},
-        ReleaseCase{"Shown", kShown, [](IRVWnd2* rv, HTREEITEM, HTREEITEM part) { rv->SetHTIState(H(part), 1, 0); }},
+                    [](IRVWnd2* rv, HWND, HTREEITEM, HTREEITEM part) { rv->SelectItem(H(part), 1, 0, 0); }},
+        ReleaseCase{"Shown", kShown,
+                    [](IRVWnd2* rv, HWND, HTREEITEM, HTREEITEM part) { rv->SetHTIState(H(part), 1, 0); }},
         ReleaseCase{"ItemAdded", kItemAdded,
-                    [](IRVWnd2* rv, HTREEITEM root, HTREEITEM) {
+                    [](IRVWnd2* rv, HWND, HTREEITEM root, HTREEITEM) {
                         ULONG_PTR added = 0;
                         rv->AddTreeItem(const_cast<wchar_t*>(L"New"), 0, H(root), nullptr, &added);
                     }},
         ReleaseCase{"BeginExpand", kBeginExpand,
-                    [](IRVWnd2* rv, HTREEITEM root, HTREEITEM) { rv->ExpandToDepth(H(root), 2); }}),
+                    [](IRVWnd2* rv, HWND, HTREEITEM root, HTREEITEM) { rv->ExpandToDepth(H(root), 2); }},
+        // Edits the edit box ends itself: Enter's key-up in it, and its loss of the focus.
+        ReleaseCase{"LabelChangedByEnter", HM_LABELCHANGED,
+                    [](IRVWnd2* rv, HWND tree, HTREEITEM, HTREEITEM part) {
+                        rv->EditItemLabel(H(part));
+                        TypeLabel(tree, L"Renamed");
+                    }},
+        ReleaseCase{"LabelChangedByFocusLoss", HM_LABELCHANGED,
+                    [](IRVWnd2* rv, HWND tree, HTREEITEM, HTREEITEM part) {
+                        rv->EditItemLabel(H(part));
+                        const HWND edit = reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0));
+                        SetWindowTextW(edit, L"Renamed");
+                        SetFocus(edit);
+                        SetFocus(GetParent(tree));
+                    }}),
     [](const ::testing::TestParamInfo<ReleaseCase>& info) { return std::string(info.param.name); });
 
 TEST(Reentrancy, AdditionsFromInsideADeletionAreRefusedAndTheTreeStaysWhole)
@@ -271,4 +290,179 @@ TEST(Reentrancy, NothingKeptForARemovedItemReachesTheItemThatGetsItsHandle)
     EXPECT_EQ(present, 1);
     host.rv->IsOrvaneKeyPresent(503, &present);
     EXPECT_EQ(present, 0);
+}
+
+// The user's paths with the host changing the tree from inside a question asked deep within
+// them: the lock permission of a copied locked part, a drop question. Whatever the host
+// removes there, nothing goes under the items that take the removed items' handles, the paste
+// keeps the list it started with, and Undo undoes the last thing that was done.
+struct UserPathCase
+{
+    const char* what;
+    const char* inside;   // the host call the host acts in: the start of its log entry, or a message
+    std::function<void(ShownGearbox&)> act; // the host's doing in there
+    std::function<void(ShownGearbox&)> user;
+    const char* after;
+    const char* afterUndo;
+};
+
+class UserPaths : public ::testing::TestWithParam<UserPathCase>
+{
+};
+
+namespace {
+POINT LabelOf(ShownGearbox& t, HTREEITEM item)
+{
+    return ItemPoint(t.tree, item, ItemPart::Label);
+}
+
+void AddItems(ShownGearbox& t, int count)
+{
+    for (int i = 1; i <= count; ++i) t.host.AddItem(t.g.gearbox, (L"N" + std::to_wstring(i)).c_str(), NewRecord());
+}
+
+void PasteHousingInto(ShownGearbox& t, HTREEITEM target)
+{
+    ChooseMenuCommand(t.host.rv.get(), t.tree, LabelOf(t, t.g.housing), RVCMD_COPY);
+    ChooseMenuCommand(t.host.rv.get(), t.tree, LabelOf(t, target), RVCMD_PASTE);
+}
+} // namespace
+
+TEST_P(UserPaths, NothingLandsUnderTheHostsNewItemsAndUndoUndoesTheLastThingDone)
+{
+    const UserPathCase& c = GetParam();
+    ShownGearbox t;
+    t.host.rv->LockItem(H(t.g.left), 1); // a locked part with a key: copying it asks the host
+    t.host.log.Clear();
+    bool acted = false;
+    t.host.log.onCall = [&] {
+        const std::string entry = t.host.log.Entries().back();
+        if (acted || entry.find(c.inside) == std::string::npos) return;
+        acted = true;
+        c.act(t);
+    };
+    c.user(t);
+    t.host.log.onCall = nullptr;
+    ASSERT_TRUE(acted) << c.what;
+    EXPECT_EQ(Outline(t.host), c.after) << c.what;
+    ChooseMenuCommand(t.host.rv.get(), t.tree, LabelOf(t, t.g.gearbox), RVCMD_UNDO);
+    EXPECT_EQ(Outline(t.host), c.afterUndo) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Questions, UserPaths,
+    ::testing::Values(
+        UserPathCase{"a paste; the host removes its target and adds items", "NodeQuery::CanLockNode",
+                     [](ShownGearbox& t) {
+                         t.host.rv->RemoveTreeItem(H(t.g.frame));
+                         AddItems(t, 4);
+                     },
+                     [](ShownGearbox& t) { PasteHousingInto(t, t.g.frame); },
+                     "Gearbox(Housing(Left,Right),Shaft,N1,N2,N3,N4)", "Gearbox(Housing(Left,Right),Shaft,N1,N2,N3)"},
+        UserPathCase{"an insert-before drop; the host removes the new copy and adds items", "NodeQuery::CanLockNode",
+                     [](ShownGearbox& t) {
+                         t.host.rv->RemoveTreeItem(H(t.Next(t.g.strut, TVGN_PREVIOUS)));
+                         AddItems(t, 3);
+                     },
+                     [](ShownGearbox& t) {
+                         t.host.rv->DragDropInsertBeforeFlag(1);
+                         Drag(t.tree, LabelOf(t, t.g.housing), LabelOf(t, t.g.strut));
+                     },
+                     "Gearbox(Housing(Left,Right),Shaft,N1,N2,N3),Frame(Strut)",
+                     "Gearbox(Housing(Left,Right),Shaft,N1,N2),Frame(Strut)"},
+        UserPathCase{"a paste; the host copies another item from its menu", "NodeQuery::CanLockNode",
+                     [](ShownGearbox& t) {
+                         ChooseMenuCommand(t.host.rv.get(), t.tree, LabelOf(t, t.g.shaft), RVCMD_COPY);
+                     },
+                     [](ShownGearbox& t) { PasteHousingInto(t, t.g.frame); },
+                     "Gearbox(Housing(Left,Right),Shaft),Frame(Strut,Housing(Left,Right))",
+                     "Gearbox(Housing(Left,Right),Shaft),Frame(Strut)"},
+        UserPathCase{"a drop; the host removes the dragged item and adds items", "wMsg=0x3F",
+                     [](ShownGearbox& t) {
+                         t.host.rv->RemoveTreeItem(H(t.g.shaft));
+                         AddItems(t, 2);
+                     },
+                     [](ShownGearbox& t) { Drag(t.tree, LabelOf(t, t.g.shaft), LabelOf(t, t.g.frame)); },
+                     "Gearbox(Housing(Left,Right),N1,N2),Frame(Strut)", "Gearbox(Housing(Left,Right),N1),Frame(Strut)"}));
+
+// Expansions that wait for the end of the host's suspension are an optimisation nobody sees:
+// each sequence of calls shows the same visible rows, expanded marks and answers inside a
+// suspension as outside one.
+TEST(Reentrancy, WaitingExpansionsAnswerAsIfTheyHadHappenedWhenAskedFor)
+{
+    // Asm ─┬─ B1 ─ K1 (81)
+    //      ├─ B2 ─ K2 (82)
+    //      └─ B3 ─ K3 (83)      all collapsed
+    using Step = std::function<std::string(CTestHost&, HTREEITEM b2)>;
+    const Step select = [](CTestHost& h, HTREEITEM) { h.rv->SelectItems(82, 1, 0); return std::string(); };
+    const Step walk = [](CTestHost& h, HTREEITEM) {
+        std::string rows;
+        ULONG_PTR row = 0;
+        h.rv->GetNextItem(0, TVGN_FIRSTVISIBLE, &row);
+        for (; row; h.rv->GetNextItem(row, TVGN_NEXTVISIBLE, &row)) rows += h.TextOf(CTestHost::T(row)) + " ";
+        return "rows " + rows;
+    };
+    const Step mark = [](CTestHost& h, HTREEITEM b2) {
+        const LRESULT state = SendMessageA(h.Tree(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(b2), TVIS_EXPANDED);
+        return std::string(state & TVIS_EXPANDED ? "mark expanded" : "mark collapsed");
+    };
+    const Step asked = [](CTestHost& h, HTREEITEM b2) {
+        LONG expanded = -1;
+        h.rv->IsItemExpanded(H(b2), &expanded);
+        return "expanded " + std::to_string(expanded);
+    };
+    const Step lock = [](CTestHost& h, HTREEITEM b2) { h.rv->LockItem(H(b2), 1); return std::string(); };
+    const Step unlock = [](CTestHost& h, HTREEITEM b2) { h.rv->LockItem(H(b2), 0); return std::string(); };
+    const Step collapse = [](CTestHost& h, HTREEITEM b2) { h.rv->Collapse(H(b2)); return std::string(); };
+    const std::vector<std::vector<Step>> sequences = {
+        {select, walk, mark, asked, walk},
+        {select, mark},
+        {select, lock, unlock},
+        {select, collapse},
+    };
+    for (size_t i = 0; i < sequences.size(); ++i) {
+        std::vector<std::string> seen[2];
+        for (int suspended = 0; suspended < 2; ++suspended) {
+            CTestHost host;
+            const HTREEITEM assembly = host.AddAssembly(L"Asm", 4, 9);
+            HTREEITEM b2 = nullptr;
+            for (int b = 1; b <= 3; ++b) {
+                const HTREEITEM branch = host.AddItem(assembly, (L"B" + std::to_wstring(b)).c_str(), NewRecord());
+                host.AddItem(branch, (L"K" + std::to_wstring(b)).c_str(), NewRecord(80 + static_cast<uint32_t>(b)));
+                if (b == 2) b2 = branch;
+            }
+            host.rv->ExpandToDepth(H(assembly), 1);
+            host.ShowTree();
+            if (suspended) host.rv->suspendRedraw();
+            for (const Step& step : sequences[i]) seen[suspended].push_back(step(host, b2));
+            if (suspended) host.rv->resumeRedraw();
+            seen[suspended].push_back("after: " + walk(host, b2) + ", " + mark(host, b2));
+        }
+        EXPECT_EQ(seen[1], seen[0]) << "sequence " << i;
+    }
+}
+
+// A press on a label clears the selection first; an item the host selects again while it hears
+// of the clearing stays selected, in the list and in the tree alike.
+TEST(Reentrancy, AnItemTheHostSelectsWhileAPressClearsTheSelectionStaysSelected)
+{
+    ShownGearbox t;
+    t.host.rv->SelectItem(H(t.g.left), 0, 1, 0);
+    t.host.rv->SelectItem(H(t.g.right), 0, 1, 0);
+    bool again = false;
+    t.host.message->onMessage = [&](unsigned short msg, BYTE* data) {
+        if (msg != HM_DESELECTED || CTestHost::T(reinterpret_cast<ULONG_PTR>(data)) != t.g.left || again) return;
+        again = true;
+        t.host.rv->SelectItem(H(t.g.left), 1, 1, 0);
+    };
+    Click(t.tree, ItemPoint(t.tree, t.g.shaft, ItemPart::Label));
+    t.host.message->onMessage = nullptr;
+    ASSERT_TRUE(again);
+    std::vector<std::string> marked;
+    for (HTREEITEM item : {t.g.gearbox, t.g.housing, t.g.left, t.g.right, t.g.shaft, t.g.frame, t.g.strut})
+        if (SendMessageA(t.tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_SELECTED)) marked.push_back(t.host.TextOf(item));
+    EXPECT_EQ(marked, (std::vector<std::string>{"Left", "Shaft"}));
+    int selected = 0;
+    t.host.rv->GetNumSelected(&selected);
+    EXPECT_EQ(selected, 2);
 }

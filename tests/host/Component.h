@@ -39,6 +39,10 @@ struct ShownGearbox
 std::string Msg(const char* code, const char* item, unsigned typeID = 4, unsigned dataID = 9);
 std::string Form2(const char* code, const char* item, unsigned typeID = 4);
 
+// The tree as the control holds it, every label with its children in brackets:
+// "Gearbox(Housing(Left,Right),Shaft),Frame(Strut)".
+std::string Outline(const CTestHost& host, HTREEITEM from = TVI_ROOT);
+
 // What the maker's message box would have shown the user ("type|help|text" each), from the
 // recording QMUtil.dll beside the tests; reading empties the record.
 std::vector<std::string> TakeMessageBoxes();

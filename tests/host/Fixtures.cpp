@@ -1,4 +1,5 @@
 #include "host/Component.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <cstdio>
 
@@ -66,4 +67,16 @@ std::vector<std::string> TakeMessageBoxes()
     RegCloseKey(log);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QMUtil\\Log");
     return shown;
+}
+
+std::string Outline(const CTestHost& host, HTREEITEM from)
+{
+    std::string text;
+    for (HTREEITEM child : ChildrenOf(host.Tree(), from)) {
+        if (!text.empty()) text += ',';
+        text += host.TextOf(child);
+        const std::string below = Outline(host, child);
+        if (!below.empty()) text += '(' + below + ')';
+    }
+    return text;
 }
