@@ -10,6 +10,20 @@
 #include <memory>
 #include <vector>
 
+namespace {
+// A copy's item, with its label, record and state picture.
+NewItem AsNewItem(const ItemCopy& copy, HTREEITEM hParent, HTREEITEM hInsertAfter)
+{
+    NewItem item;
+    item.hParent = hParent;
+    item.hInsertAfter = hInsertAfter;
+    item.text = copy.pszText;
+    item.pRecord = copy.pRecord;
+    item.stateImage = copy.state & TVIS_STATEIMAGEMASK;
+    return item;
+}
+} // namespace
+
 bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM hParentId, const VisitFn& visit)
 {
     if (!hItem) return false;
@@ -141,15 +155,8 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
             record.dataID = dataID;
         }
 
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = hParent;
-        insert.hInsertAfter = siblings && i == 0 ? hFirstAfter : TVI_LAST;
-        insert.item.mask = clone->mask;
-        insert.item.state = clone->state;
-        insert.item.stateMask = clone->stateMask;
-        insert.item.pszText = clone->pszText;
-        insert.item.lParam = reinterpret_cast<LPARAM>(clone->pRecord);
-        const HTREEITEM hNew = m_tree.Builder().CreateItem(&insert);
+        const HTREEITEM hNew = m_tree.Builder().CreateItem(
+            AsNewItem(*clone, hParent, siblings && i == 0 ? hFirstAfter : TVI_LAST));
         if (!hNew) continue;
         clone->pRecord = nullptr; // the item owns it now
         if (record.state != 0) {
@@ -183,15 +190,7 @@ HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREE
     const uint32_t dataID = pParent ? pParent->dataID : 0;
     if (dataID == 0 || dataID != pRecord->dataID) pRecord->dataItemID = 0;
 
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = hParent;
-    insert.hInsertAfter = hInsertAfter;
-    insert.item.mask = copy.mask;
-    insert.item.state = copy.state;
-    insert.item.stateMask = TVIS_STATEIMAGEMASK;
-    insert.item.pszText = copy.pszText;
-    insert.item.lParam = reinterpret_cast<LPARAM>(pRecord);
-    const HTREEITEM hNew = m_tree.Builder().CreateItem(&insert);
+    const HTREEITEM hNew = m_tree.Builder().CreateItem(AsNewItem(copy, hParent, hInsertAfter));
     if (!hNew) return nullptr;
     copy.pRecord = nullptr; // the item owns it now
     if (pRecord->state != 0) {

@@ -21,15 +21,12 @@ HTREEITEM CTreeBuilder::AddAssembly(const wchar_t* name, uint32_t typeID, uint32
     record->bIsAssembly = 1;
     record->bIsolated = isolated ? 1 : 0;
 
-    std::wstring text(name);
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = &text[0];
-    insert.item.iImage = insert.item.iSelectedImage = kImageAssembly;
-    insert.item.lParam = reinterpret_cast<LPARAM>(record.get());
-    const HTREEITEM hItem = m_tree.InsertItem(insert);
+    NewItem assembly;
+    assembly.hParent = TVI_ROOT;
+    assembly.text = name;
+    assembly.pRecord = record.get();
+    assembly.image = kImageAssembly;
+    const HTREEITEM hItem = m_tree.InsertItem(Request(assembly));
     if (!hItem) return nullptr;
     ItemRecord* const pRecord = record.release(); // the item owns it now
     m_tree.SendHostMessage(pRecord->typeID, HM_ASSEMBLYADDED, hItem, pRecord);
@@ -62,17 +59,14 @@ HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTRE
     std::unique_ptr<ItemRecord> owned(pRecord ? nullptr : new ItemRecord());
     if (!pRecord) pRecord = owned.get();
 
-    std::wstring text(name ? name : kUnnamed);
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = hParent;
-    insert.hInsertAfter = hInsertAfter;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
-    insert.item.pszText = &text[0];
-    insert.item.iImage = insert.item.iSelectedImage = kImagePart;
-    insert.item.state = INDEXTOSTATEIMAGEMASK(kStateOff);
-    insert.item.stateMask = TVIS_STATEIMAGEMASK;
-    insert.item.lParam = reinterpret_cast<LPARAM>(pRecord);
-    const HTREEITEM hItem = CreateItem(&insert);
+    NewItem part;
+    part.hParent = hParent;
+    part.hInsertAfter = hInsertAfter;
+    part.text = name ? name : kUnnamed;
+    part.pRecord = pRecord;
+    part.image = kImagePart;
+    part.stateImage = INDEXTOSTATEIMAGEMASK(kStateOff);
+    const HTREEITEM hItem = CreateItem(part);
     if (!hItem) return nullptr;
     owned.release(); // the item owns it now: the record just attached, no need to ask for it
     if (pAdded) *pAdded = m_tree.Ref(hItem);
@@ -80,17 +74,37 @@ HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTRE
     return hItem;
 }
 
-HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTW* pRequest)
+TVINSERTSTRUCTW CTreeBuilder::Request(const NewItem& item)
 {
-    if (!pRequest || !pRequest->hParent || pRequest->hParent == TVI_ROOT) return nullptr;
-    const HTREEITEM hParent = pRequest->hParent;
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = item.hParent;
+    insert.hInsertAfter = item.hInsertAfter;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = const_cast<wchar_t*>(item.text ? item.text : L""); // the control copies it
+    insert.item.lParam = reinterpret_cast<LPARAM>(item.pRecord);
+    if (item.image >= 0) {
+        insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.iImage = insert.item.iSelectedImage = item.image;
+    }
+    if (item.stateImage != 0) {
+        insert.item.mask |= TVIF_STATE;
+        insert.item.state = item.stateImage;
+        insert.item.stateMask = TVIS_STATEIMAGEMASK;
+    }
+    return insert;
+}
+
+HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
+{
+    if (!item.hParent || item.hParent == TVI_ROOT) return nullptr;
+    const HTREEITEM hParent = item.hParent;
 
     // The mark is never cleared once set (not even when the last child goes), so a parent
     // that has counted a child already shows it.
     ItemRecord* const pParentRecord = m_tree.GetRecord(hParent);
     if (!pParentRecord || pParentRecord->nChildren == 0) m_tree.SetItemChildren(hParent, 1);
 
-    auto* const pRecord = reinterpret_cast<ItemRecord*>(pRequest->item.lParam);
+    ItemRecord* const pRecord = item.pRecord;
     uint32_t key = 0;
     if (pRecord) {
         key = pRecord->key;
@@ -102,7 +116,7 @@ HTREEITEM CTreeBuilder::CreateItem(TVINSERTSTRUCTW* pRequest)
         }
     }
 
-    const HTREEITEM hItem = m_tree.InsertItem(*pRequest);
+    const HTREEITEM hItem = m_tree.InsertItem(Request(item));
     if (!hItem) {
         // The control refused: take back the parent's count; the record was not attached.
         if (pRecord && pParentRecord && m_tree.IsLiveItem(hParent) && m_tree.GetRecord(hParent) == pParentRecord)

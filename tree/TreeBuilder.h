@@ -12,6 +12,18 @@
 
 class CRVTreeCtrl;
 
+// What a new item is made of: every insertion request is filled from one of these, in one
+// place (CTreeBuilder::Request).
+struct NewItem
+{
+    HTREEITEM hParent = nullptr;
+    HTREEITEM hInsertAfter = TVI_LAST;
+    const wchar_t* text = L"";
+    ItemRecord* pRecord = nullptr; // handed to the item
+    int image = -1;                // the picture, shown selected too; -1 leaves the control's own
+    UINT stateImage = 0;           // the state picture (INDEXTOSTATEIMAGEMASK); 0 for none
+};
+
 class CTreeBuilder
 {
 public:
@@ -33,7 +45,9 @@ public:
     void InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hParent);
     // Inserts below a parent (never a root): children mark, inherited record words, parent
     // count, undo action (or an emptied undo stack below 3 items), key registration.
-    HTREEITEM CreateItem(TVINSERTSTRUCTW* pRequest);
+    HTREEITEM CreateItem(const NewItem& item);
+    // The control's insertion request for a new item.
+    static TVINSERTSTRUCTW Request(const NewItem& item);
 
 private:
     HTREEITEM InsertChild(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter, ItemRecord* pRecord,

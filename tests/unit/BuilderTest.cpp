@@ -68,13 +68,11 @@ TEST_F(Builder, AssembliesAreNeverRegisteredWhateverTheirRecordSays)
 
 TEST_F(Builder, CreateItemRefusesRequestsWithoutAParent)
 {
-    EXPECT_EQ(tree.Builder().CreateItem(nullptr), nullptr);
-    TVINSERTSTRUCTW root{};
+    NewItem root;
     root.hParent = TVI_ROOT;
-    root.hInsertAfter = TVI_LAST;
-    EXPECT_EQ(tree.Builder().CreateItem(&root), nullptr);
+    EXPECT_EQ(tree.Builder().CreateItem(root), nullptr);
     root.hParent = nullptr;
-    EXPECT_EQ(tree.Builder().CreateItem(&root), nullptr);
+    EXPECT_EQ(tree.Builder().CreateItem(root), nullptr);
     EXPECT_EQ(tree.GetCount(), 0u);
 }
 
