@@ -12,30 +12,15 @@ bool CTreeCtrl::Create(DWORD style, DWORD exStyle, const RECT& rect, HWND hParen
 LRESULT CTreeCtrl::Send(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!m_hWnd) return 0;
-    Count(msg);
+    if (m_pSentHook) m_pSentHook->OnSent(msg);
     return ::SendMessageA(m_hWnd, msg, wParam, lParam);
 }
 
 LRESULT CTreeCtrl::SendToControl(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!m_hWnd) return 0;
-    Count(msg);
+    if (m_pSentHook) m_pSentHook->OnSent(msg);
     return DefaultProcessing(msg, wParam, lParam);
-}
-
-void CTreeCtrl::Count(UINT msg)
-{
-    ++m_nMessagesSent;
-    ++m_messagesByType[msg >= TV_FIRST && msg < TV_FIRST + kCountedTypes ? msg - TV_FIRST : kCountedTypes];
-}
-
-std::map<UINT, unsigned long> CTreeCtrl::MessagesByType() const
-{
-    std::map<UINT, unsigned long> counts;
-    for (UINT i = 0; i < kCountedTypes; ++i)
-        if (m_messagesByType[i]) counts[TV_FIRST + i] = m_messagesByType[i];
-    if (m_messagesByType[kCountedTypes]) counts[0] = m_messagesByType[kCountedTypes]; // 0: any other message
-    return counts;
 }
 
 HTREEITEM CTreeCtrl::InsertItem(const TVINSERTSTRUCTW& insert)
@@ -51,48 +36,6 @@ bool CTreeCtrl::DeleteItem(HTREEITEM hItem)
 bool CTreeCtrl::DeleteAllItems()
 {
     return DeleteItem(TVI_ROOT);
-}
-
-void CTreeCtrl::ScrollOffBranch(HTREEITEM hTop, bool bLeaf)
-{
-    const HTREEITEM hFirst = GetNextItem(nullptr, TVGN_FIRSTVISIBLE);
-    if (!hFirst) return;
-    if (bLeaf) {
-        if (hFirst != hTop) return;
-    } else {
-        HTREEITEM a = hFirst;
-        while (a && a != hTop) a = GetParentItem(a);
-        if (!a) return;
-    }
-    HTREEITEM hTarget = GetNextItem(hTop, TVGN_PREVIOUSVISIBLE);
-    for (HTREEITEM a = hTop; !hTarget && a; a = GetParentItem(a)) hTarget = GetNextSiblingItem(a);
-    if (hTarget) SelectItem(hTarget, TVGN_FIRSTVISIBLE);
-}
-
-bool CTreeCtrl::DeleteBranch(HTREEITEM hItem)
-{
-    ScrollOffBranch(hItem, false);
-    return DeleteItem(hItem);
-}
-
-void CTreeCtrl::DeleteBranchFromLeaves(HTREEITEM hItem)
-{
-    // path holds the items from the branch's top down to the current one.
-    std::vector<HTREEITEM> path;
-    if (hItem == TVI_ROOT) {
-        for (HTREEITEM root = GetRootItem(); root; root = GetRootItem()) DeleteBranchFromLeaves(root);
-        return;
-    }
-    if (hItem) path.push_back(hItem);
-    while (!path.empty()) {
-        if (const HTREEITEM hChild = GetChildItem(path.back())) {
-            path.push_back(hChild);
-            continue;
-        }
-        ScrollOffBranch(path.back(), true);
-        if (!DeleteItem(path.back())) return; // the control refused: stop rather than loop
-        path.pop_back();
-    }
 }
 
 HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM hItem, UINT code)
@@ -282,4 +225,17 @@ HIMAGELIST CTreeCtrl::GetImageList(int type)
 bool CTreeCtrl::SetUnicodeFormat(bool unicode)
 {
     return Send(TVM_SETUNICODEFORMAT, unicode ? TRUE : FALSE) != 0;
+}
+
+UINT CTreeCtrl::NotificationCode(const NMHDR& hdr)
+{
+    switch (hdr.code) {
+    case TVN_DELETEITEMA: return TVN_DELETEITEMW;
+    case TVN_SELCHANGINGA: return TVN_SELCHANGINGW;
+    case TVN_ITEMEXPANDINGA: return TVN_ITEMEXPANDINGW;
+    case TVN_BEGINLABELEDITA: return TVN_BEGINLABELEDITW;
+    case TVN_ENDLABELEDITA: return TVN_ENDLABELEDITW;
+    case TVN_BEGINRDRAGA: return TVN_BEGINRDRAGW;
+    default: return hdr.code;
+    }
 }

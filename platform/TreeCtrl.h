@@ -7,8 +7,17 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <map>
 #include <string>
+
+// Told of every message the wrapper sends to the control: the benchmarks count them.
+class ISentMessageHook
+{
+public:
+    virtual void OnSent(UINT msg) = 0;
+
+protected:
+    ~ISentMessageHook() = default;
+};
 
 class CTreeCtrl : public CWindowBase
 {
@@ -19,12 +28,6 @@ public:
     HTREEITEM InsertItem(const TVINSERTSTRUCTW& insert);
     bool DeleteItem(HTREEITEM hItem);
     bool DeleteAllItems();
-    // Deletes a branch with one message; the control deletes the children first, recursing
-    // through the branch.
-    bool DeleteBranch(HTREEITEM hItem);
-    // Deletes a branch (TVI_ROOT: every item) leaf by leaf, children before their parent, so
-    // that the control never recurses through a deep branch (its own deletion does).
-    void DeleteBranchFromLeaves(HTREEITEM hItem);
 
     HTREEITEM GetNextItem(HTREEITEM hItem, UINT code);
     HTREEITEM GetRootItem() { return GetNextItem(nullptr, TVGN_ROOT); }
@@ -72,9 +75,13 @@ public:
     bool SelectDropTarget(HTREEITEM hItem) { return SelectItem(hItem, TVGN_DROPHILITE); }
     void ScrollLine(bool up) { Send(WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN); }
 
-    // Messages sent to the control so far, in all and by message (for measurements).
-    unsigned long MessagesSent() const { return m_nMessagesSent; }
-    std::map<UINT, unsigned long> MessagesByType() const;
+    // The notification's code, an 8-bit code folded into its wide one (should anyone switch the
+    // control back to 8-bit notifications): the data the component reads sits at the same
+    // places in both.
+    static UINT NotificationCode(const NMHDR& hdr);
+
+    // Null for none; the hook must outlive the window or be taken off first.
+    void SetSentMessageHook(ISentMessageHook* pHook) { m_pSentHook = pHook; }
 
 protected:
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -83,17 +90,5 @@ protected:
     LRESULT SendToControl(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    void Count(UINT msg);
-
-    // The control must never be deleting its first visible row's item when code outside it
-    // runs: Wine's control drops its first visible row (or keeps a deleted one) until the
-    // deletion ends, and lays out its rows from it if it is asked to do anything meanwhile, as
-    // a host may from inside the deletion's notifications. The first visible row moves off the
-    // branch beforehand: to the row above it, else to the first row after it.
-    void ScrollOffBranch(HTREEITEM hTop, bool bLeaf);
-
-    unsigned long m_nMessagesSent = 0;
-    // Tree-view messages by their offset from TV_FIRST; every other message in the last slot.
-    static constexpr UINT kCountedTypes = 0x80;
-    unsigned long m_messagesByType[kCountedTypes + 1] = {};
+    ISentMessageHook* m_pSentHook = nullptr;
 };

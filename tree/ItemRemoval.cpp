@@ -52,12 +52,54 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
     // The control deletes a branch children first, as it recurses through it: within the
     // guard that is one message; a deeper branch goes leaf by leaf, in the same order.
     if (depth <= kMaxControlDeletionDepth)
-        m_tree.DeleteBranch(hItem);
+        DeleteBranch(hItem);
     else
-        m_tree.DeleteBranchFromLeaves(hItem);
+        DeleteBranchFromLeaves(hItem);
     m_hRemovalTop = hOuterTop;
     m_tree.Selection().SetFocusItem(nullptr);
     RemovePending();
+}
+
+void CItemRemoval::ScrollOffBranch(HTREEITEM hTop, bool bLeaf)
+{
+    const HTREEITEM hFirst = m_tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE);
+    if (!hFirst) return;
+    if (bLeaf) {
+        if (hFirst != hTop) return;
+    } else {
+        HTREEITEM a = hFirst;
+        while (a && a != hTop) a = m_tree.GetParentItem(a);
+        if (!a) return;
+    }
+    HTREEITEM hTarget = m_tree.GetNextItem(hTop, TVGN_PREVIOUSVISIBLE);
+    for (HTREEITEM a = hTop; !hTarget && a; a = m_tree.GetParentItem(a)) hTarget = m_tree.GetNextSiblingItem(a);
+    if (hTarget) m_tree.SelectItem(hTarget, TVGN_FIRSTVISIBLE);
+}
+
+void CItemRemoval::DeleteBranch(HTREEITEM hItem)
+{
+    ScrollOffBranch(hItem, false);
+    m_tree.DeleteItem(hItem);
+}
+
+void CItemRemoval::DeleteBranchFromLeaves(HTREEITEM hItem)
+{
+    // path holds the items from the branch's top down to the current one.
+    std::vector<HTREEITEM> path;
+    if (hItem == TVI_ROOT) {
+        for (HTREEITEM root = m_tree.GetRootItem(); root; root = m_tree.GetRootItem()) DeleteBranchFromLeaves(root);
+        return;
+    }
+    if (hItem) path.push_back(hItem);
+    while (!path.empty()) {
+        if (const HTREEITEM hChild = m_tree.GetChildItem(path.back())) {
+            path.push_back(hChild);
+            continue;
+        }
+        ScrollOffBranch(path.back(), true);
+        if (!m_tree.DeleteItem(path.back())) return; // the control refused: stop rather than loop
+        path.pop_back();
+    }
 }
 
 void CItemRemoval::DeferLayoutRequest(UINT msg, WPARAM wParam, HTREEITEM hItem)

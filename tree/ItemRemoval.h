@@ -29,11 +29,23 @@ public:
     void DeferLayoutRequest(UINT msg, WPARAM wParam, HTREEITEM hItem);
     // Carries out the removals and layout requests the host made while the control was deleting.
     void RemovePending();
+    // Deletes a branch (TVI_ROOT: every item) leaf by leaf, children before their parent, so
+    // that the control never recurses through a deep branch (its own deletion does).
+    void DeleteBranchFromLeaves(HTREEITEM hItem);
     bool HasPending() const { return !m_pending.empty() || !m_pendingLayout.empty(); }
 
 private:
     // Takes the deleted item off its parent's counts of children and of children that are on.
     void LeaveParentCounts(HTREEITEM hItem);
+    // Deletes a branch with one message; the control deletes the children first, recursing
+    // through the branch.
+    void DeleteBranch(HTREEITEM hItem);
+    // The control must never be deleting its first visible row's item when code outside it
+    // runs: Wine's control drops its first visible row (or keeps a deleted one) until the
+    // deletion ends, and lays out its rows from it if it is asked to do anything meanwhile, as
+    // a host may from inside the deletion's notifications. The first visible row moves off the
+    // branch beforehand: to the row above it, else to the first row after it.
+    void ScrollOffBranch(HTREEITEM hTop, bool bLeaf);
 
     // The control cannot delete items from inside its own deletion: removals asked for then
     // wait here until it has finished.

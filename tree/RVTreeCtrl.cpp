@@ -406,22 +406,17 @@ void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInser
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
 {
     if (!pHdr) return 0;
-    switch (pHdr->code) {
-    case TVN_DELETEITEMA:
+    switch (NotificationCode(*pHdr)) {
     case TVN_DELETEITEMW:
         // Only the old item's handle and data are read: the same in both character sets.
         OnDeleteItem(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
         return 0;
-    case TVN_SELCHANGINGA:
     case TVN_SELCHANGINGW:
         return TRUE; // the control's own selection is never used
-    case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW:
         return OnItemExpanding(*reinterpret_cast<const NMTREEVIEWA*>(pHdr));
-    case TVN_BEGINLABELEDITA:
     case TVN_BEGINLABELEDITW:
         return m_labelEditing.OnBeginLabelEdit(*pHdr);
-    case TVN_ENDLABELEDITA:
     case TVN_ENDLABELEDITW:
         return m_labelEditing.OnEndLabelEdit(*pHdr);
     case NM_CLICK:
@@ -433,7 +428,6 @@ LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
     case NM_RCLICK:
         m_contextMenu.OnRClick();
         return 0;
-    case TVN_BEGINRDRAGA:
     case TVN_BEGINRDRAGW:
         m_contextMenu.OnBeginRDrag();
         return 0;
@@ -489,7 +483,7 @@ void CRVTreeCtrl::OnDestroy()
     m_find.CloseFindDialog();
     // Every item goes (and is reported) before the control's own destroy handling, whose
     // deletion recurses through the branches and would overflow the stack on a deep tree.
-    DeleteBranchFromLeaves(TVI_ROOT);
+    m_removal.DeleteBranchFromLeaves(TVI_ROOT);
 }
 
 void CRVTreeCtrl::OnNcDestroy()

@@ -4,6 +4,7 @@
 #include "host/Input.h"
 #include "model/InsertUndo.h"
 #include "model/RenameUndo.h"
+#include "platform/MessageCounter.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ protected:
     }
 
     CHostWindow window;
+    CMessageCounter counter; // goes after the tree, which reports to it
     CRVTreeCtrl tree;
 };
 
@@ -88,21 +90,23 @@ TEST_F(TreeWindow, ParentPathAnswersWithoutAskingTheControl)
     HTREEITEM leaf = Insert(z, 0);
     tree.BuildAncestorPath(leaf);
     tree.ReleaseAncestorPath(); // parent path: [x, y, z]
-    const unsigned long before = tree.MessagesSent();
+    tree.SetSentMessageHook(&counter);
+    const unsigned long before = counter.Sent();
     EXPECT_EQ(tree.GetParent(z), y);
     EXPECT_EQ(tree.GetParent(x), nullptr);
-    EXPECT_EQ(tree.MessagesSent(), before);
+    EXPECT_EQ(counter.Sent(), before);
     EXPECT_EQ(tree.GetParent(leaf), z);
-    EXPECT_EQ(tree.MessagesSent(), before) << "an item outside the path is answered by the live items";
+    EXPECT_EQ(counter.Sent(), before) << "an item outside the path is answered by the live items";
 }
 
 TEST_F(TreeWindow, RepeatedRecordLookupsSendNoMessages)
 {
     HTREEITEM item = Insert(TVI_ROOT, 5);
     tree.GetRecord(item);
-    const unsigned long before = tree.MessagesSent();
+    tree.SetSentMessageHook(&counter);
+    const unsigned long before = counter.Sent();
     for (int i = 0; i < 5; ++i) tree.GetRecord(item);
-    EXPECT_EQ(tree.MessagesSent(), before);
+    EXPECT_EQ(counter.Sent(), before);
 }
 
 TEST_F(TreeWindow, DeletedItemsLeaveTheLiveSetAndTheCache)
