@@ -11,6 +11,7 @@
 #include "interaction/LabelEditing.h"
 #include "interaction/MouseKeyboard.h"
 #include "tree/BranchCopies.h"
+#include "model/ArrayStack.h"
 #include "model/GrowArray.h"
 #include "model/ItemCopy.h"
 #include "model/ItemRecord.h"

@@ -1,4 +1,4 @@
-#include "model/GrowArray.h"
+#include "model/ArrayStack.h"
 
 #include <gtest/gtest.h>
 
