@@ -179,12 +179,9 @@ void CCommands::PasteBeside(HTREEITEM hItem, UINT flags, bool before)
 
 void CCommands::BindTo3DSelection(HTREEITEM hItem)
 {
-    const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink();
-    if (!sink) return;
     ULONG key = 0; // a sink that fails without answering selects nothing
     const CItemRef item = m_tree.Ref(hItem);
-    sink->GetFirstSelectedOrvaneItem(&key);
-    if (!m_tree.Resolve(item)) return;
+    if (!m_tree.Host().AskFirstSelectedKey(key) || !m_tree.Resolve(item)) return;
     m_tree.UnregisterItemKey(hItem);
     if (key == 0) {
         m_tree.Pictures().SetFailState(hItem, 1);
@@ -196,10 +193,8 @@ void CCommands::BindTo3DSelection(HTREEITEM hItem)
         m_tree.RegisterItemKey(hItem, key);
         m_tree.SendItemMessage(HM_BEGINDRAG, hItem);
     }
-    const CComPtr<IVisibilityManager> visibility = m_tree.GetVisibilityManager();
-    if (!visibility || !m_tree.Resolve(item)) return;
     LONG on = 0;
-    visibility->GetVisibility(key, &on);
+    if (!m_tree.Resolve(item) || !m_tree.Host().AskKeyShown(key, on)) return;
     if (m_tree.Resolve(item)) m_tree.States().SetHTIState(hItem, static_cast<uint32_t>(on), false);
 }
 

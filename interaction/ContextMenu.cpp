@@ -19,15 +19,12 @@ void CContextMenu::OnRButtonDown()
     m_tree.SetLastMousePoint(pt);
     const HTREEITEM hItem = m_tree.HitTestLastPoint();
     if (!hItem) {
-        if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) sink->SetMenuMask(0);
+        m_tree.Host().OfferMenu(0);
         return;
     }
     m_tree.Selection().SetFocusItem(hItem);
     const CItemRef item = m_tree.Ref(hItem);
-    if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) {
-        const bool hasChildren = m_tree.ItemHasChildren(hItem);
-        sink->SetMenuMask(MenuMask(true, hasChildren, m_tree.BookmarkCount()));
-    }
+    m_tree.Host().OfferMenu(MenuMask(true, m_tree.ItemHasChildren(hItem), m_tree.BookmarkCount()));
     // The sink may have removed the item.
     const ItemRecord* const pRecord = m_tree.Resolve(item) ? m_tree.GetRecord(hItem) : nullptr;
     if (pRecord && pRecord->typeID != 0) m_tree.SendHostMessage(pRecord->typeID, HM_RBUTTONDOWN, hItem, pRecord);
@@ -38,12 +35,11 @@ void CContextMenu::OnContextMenu(POINT screenPoint)
     const HTREEITEM hItem = m_tree.HitTestLastPoint();
     const uint32_t typeID = m_tree.TypeIDOf(hItem);
     const CItemRef item = m_tree.Ref(hItem);
-    if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink()) sink->NotifySelectedTypeID(static_cast<int>(typeID));
+    m_tree.Host().TellSelectedTypeID(typeID);
     long menuKey = 0;
     if (typeID != 0 && m_tree.Resolve(item))
         menuKey = m_tree.Messenger().SendForm2(typeID, HM_MENUQUERY, hItem);
-    if (const CComPtr<IRavlinWindowSink> sink = m_tree.GetSink())
-        sink->NotifyRButtonUp(0, screenPoint, static_cast<int>(menuKey));
+    m_tree.Host().ShowMenu(screenPoint, menuKey);
 }
 
 void CContextMenu::OnRClick()

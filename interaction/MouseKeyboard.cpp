@@ -98,10 +98,7 @@ void CMouseKeyboard::PressStateIcon(HTREEITEM hItem)
         if (hasRecord && m_tree.Resolve(item)) m_tree.SendItemMessage(HM_ENDSTATECHANGE, hItem);
         if (hasRecord && m_tree.Resolve(item)) m_tree.SendItemMessage2(HM_POSTSTATECHANGE, hItem);
     }
-    if (IView3DObjects* const pView = m_tree.GetView3DObjects()) {
-        const CComPtr<IView3DObjects> view(pView); // the host may let go of it inside Draw
-        view->Draw();
-    }
+    m_tree.Host().Redraw3D();
 }
 
 void CMouseKeyboard::PressElsewhere(UINT flags)

@@ -12,13 +12,7 @@ long CItemLocks::IsLocked(HTREEITEM hItem)
 bool CItemLocks::MayLock(const ItemRecord& record)
 {
     if (record.nChildren != 0 || record.bIsAssembly) return true;
-    IView3DObjects* const pView = m_tree.GetView3DObjects();
-    if (!pView || record.key == 0) return false;
-    CComPtr<IViewNodeQuery> query;
-    if (FAILED(CComPtr<IView3DObjects>(pView).QueryInterface(&query)) || !query) return false;
-    LONG allowed = 0;
-    query->CanLockNode(record.key, &allowed);
-    return allowed != 0;
+    return record.key != 0 && m_tree.Host().AskMayLock(record.key);
 }
 
 void CItemLocks::LockItem(HTREEITEM hItem, long bLock)

@@ -17,9 +17,7 @@ void CSelection::Mark(HTREEITEM hItem, bool selected)
 
 void CSelection::Lock(bool locked)
 {
-    // Our own reference: the host may replace its sink from inside the call.
-    CComPtr<IRavlinWindowSink> sink(m_tree.GetSink());
-    if (sink) sink->SetSelectionLock(locked ? TRUE : FALSE);
+    m_tree.Host().LockSelection(locked);
 }
 
 void CSelection::Empty(CGrowArray<HTREEITEM>& list)

@@ -124,16 +124,7 @@ bool CItemStates::ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint
 
 bool CItemStates::CallViewer(uint32_t key, uint32_t state)
 {
-    // Hold our own references: the host may hand in new ones from inside its calls.
-    CComPtr<IVisibilityManager> viewer(m_tree.GetVisibilityManager());
-    CComPtr<IRavlinWindowSink> sink(m_tree.GetSink());
-    LONG locked = 0;
-    sink->IsVisibilityLock(&locked);
-    if (locked) return true;
-    sink->SetVisibilityLock(TRUE);
-    const HRESULT hr = IsOn(state) ? viewer->SetVisible(key) : viewer->SetInvisible(key);
-    sink->SetVisibilityLock(FALSE);
-    return hr == S_OK;
+    return m_tree.Host().ShowKey(key, IsOn(state));
 }
 
 void CItemStates::AdjustParentCount(HTREEITEM hParent, uint32_t state)
@@ -172,7 +163,7 @@ bool CItemStates::ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t 
         ItemRecord* pTarget = m_tree.GetRecord(t);
         if (!pTarget || pTarget->state == state) continue;
 
-        if (pTarget->key != 0 && m_tree.GetVisibilityManager() && m_tree.GetSink() && !internal &&
+        if (pTarget->key != 0 && m_tree.Host().ShowsKeys() && !internal &&
             pTarget->nChildren == 0) {
             if (!CallViewer(pTarget->key, state)) return false;
             // The host may have changed the item (or removed it) from inside the call.

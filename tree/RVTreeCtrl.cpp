@@ -25,10 +25,8 @@ CRVTreeCtrl::~CRVTreeCtrl()
     // The control deletes its items (and so frees their records) while the host's interfaces
     // are still held; only then are they released.
     DestroyWindow();
-    m_pIVisMgr.Release();
-    m_pIView3DObjects.Release();
+    m_host.Release();
     m_messenger.Release();
-    m_pIRVWindowSink.Release();
     ClearUndo();
 }
 
@@ -50,12 +48,6 @@ void CRVTreeCtrl::PreCreateWindow(CREATESTRUCTA& cs)
 {
     cs.style |= static_cast<LONG>(kTreeStyles);
     cs.dwExStyle |= kTreeExStyle;
-}
-
-void CRVTreeCtrl::SetViewer(IVisibilityManager* pIVisMgr, IView3DObjects* pIView3DObjects)
-{
-    m_pIVisMgr = pIVisMgr;
-    m_pIView3DObjects = pIView3DObjects;
 }
 
 HTREEITEM CRVTreeCtrl::ResolveItem(ULONG_PTR value) const

@@ -4,6 +4,7 @@
 #pragma once
 #include "RVWindow.h"
 #include "host/HostMessenger.h"
+#include "host/HostViewer.h"
 #include "interaction/Commands.h"
 #include "interaction/ContextMenu.h"
 #include "interaction/DragDrop.h"
@@ -50,8 +51,8 @@ public:
     bool Create(HWND hParent);
 
     // ---- Host interfaces ----
-    void SetViewer(IVisibilityManager* pIVisMgr, IView3DObjects* pIView3DObjects);
-    void SetSink(IRavlinWindowSink* pSink) { m_pIRVWindowSink = pSink; }
+    void SetViewer(IVisibilityManager* pIVisMgr, IView3DObjects* pIView3DObjects) { m_host.SetViewer(pIVisMgr, pIView3DObjects); }
+    void SetSink(IRavlinWindowSink* pSink) { m_host.SetSink(pSink); }
     void SetMessageHandler(IMessage* pIMessage) { m_messenger.SetHandler(pIMessage); }
     IMessage* GetMessageHandler() const { return m_messenger.Handler(); }
 
@@ -67,9 +68,8 @@ public:
     long SendItemMessage2(HostMessage code, HTREEITEM hItem);
     uint32_t TypeIDOf(HTREEITEM hItem);
     CHostMessenger& Messenger() { return m_messenger; }
-    IRavlinWindowSink* GetSink() const { return m_pIRVWindowSink.get(); }
-    IVisibilityManager* GetVisibilityManager() const { return m_pIVisMgr.get(); }
-    IView3DObjects* GetView3DObjects() const { return m_pIView3DObjects.get(); }
+    // What the tree tells and asks the host's sink, visibility manager and 3D view.
+    CHostViewer& Host() { return m_host; }
 
     // ---- Items and records ----
     // The handle as an item of this tree, or null when it is 0 or not a live item of it.
@@ -191,9 +191,7 @@ private:
     POINT m_ptLastMouse{-1, -1};
     BOOL m_bTravNode = TRUE;
     SharedItemCopies m_clipboard = NewSharedItemCopies();
-    CComPtr<IVisibilityManager> m_pIVisMgr;
-    CComPtr<IView3DObjects> m_pIView3DObjects;
-    CComPtr<IRavlinWindowSink> m_pIRVWindowSink;
+    CHostViewer m_host; // the sink, visibility manager and 3D view
     CRedrawSuspension m_redraw; // the redraw suspension count
     CKeyIndex m_keyIndex;
     CSelection m_selection; // current item, selection, and the selected and mapped query lists
