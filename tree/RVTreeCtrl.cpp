@@ -1,6 +1,5 @@
 #include "tree/RVTreeCtrl.h"
 
-
 #include <windowsx.h>
 
 namespace {
