@@ -346,8 +346,13 @@ int Run(bool headless, std::wstring shots)
     view.lpszClassName = L"RVDemo3DView";
     view.hbrBackground = nullptr;
     RegisterClassW(&view);
+    // 900 x 620 at 96 DPI, as large on a screen of any DPI.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
     HWND hMain = CreateWindowExW(0, wc.lpszClassName, L"RVWindow demo host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, 900, 620, nullptr, nullptr, instance, nullptr);
+                                 CW_USEDEFAULT, CW_USEDEFAULT, MulDiv(900, dpi, 96), MulDiv(620, dpi, 96), nullptr,
+                                 nullptr, instance, nullptr);
     g_parts = SceneParts();
     g_hView = CreateWindowExW(0, view.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hMain, nullptr, instance,
                               nullptr);
@@ -426,6 +431,8 @@ int main(int argc, char** argv)
         }
     }
     setvbuf(stdout, nullptr, _IONBF, 0);
+    // The host draws for the screen's DPI itself, and is told it.
+    SetProcessDPIAware();
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);

@@ -22,21 +22,35 @@ public:
 };
 } // namespace
 
+namespace {
+// A drag cursor of the module at a size (its resource holds 32, 48 and 64 pixels).
+HCURSOR LoadDragCursor(int id, int size)
+{
+    return static_cast<HCURSOR>(
+        ::LoadImageA(g_module.GetModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, size, size, 0));
+}
+} // namespace
+
 void CDragDrop::OnCreate()
 {
-    // Cursor resources are shared by the module and need no destroying.
-    const HINSTANCE hModule = g_module.GetModuleInstance();
-    m_hCurInsertAbove = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTABOVE));
-    m_hCurInsertBelow = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_INSERTBELOW));
-    m_hCurDropOnto = ::LoadCursorA(hModule, MAKEINTRESOURCEA(IDC_DROPONTO));
+    m_nCursorSize = m_tree.Scale().Pixels(32);
+    m_curInsertAbove.reset(LoadDragCursor(IDC_INSERTABOVE, m_nCursorSize));
+    m_curInsertBelow.reset(LoadDragCursor(IDC_INSERTBELOW, m_nCursorSize));
+    m_curDropOnto.reset(LoadDragCursor(IDC_DROPONTO, m_nCursorSize));
+}
+
+void CDragDrop::OnScaleChanged()
+{
+    // The cursor a drag shows stays until the drag ends.
+    if (!m_bDragging && m_tree.Scale().Pixels(32) != m_nCursorSize) OnCreate();
 }
 
 HCURSOR CDragDrop::Cursor(int which) const
 {
     switch (which) {
-    case IDC_INSERTABOVE: return m_hCurInsertAbove;
-    case IDC_INSERTBELOW: return m_hCurInsertBelow;
-    case IDC_DROPONTO: return m_hCurDropOnto;
+    case IDC_INSERTABOVE: return m_curInsertAbove.get();
+    case IDC_INSERTBELOW: return m_curInsertBelow.get();
+    case IDC_DROPONTO: return m_curDropOnto.get();
     default: return nullptr;
     }
 }
@@ -88,13 +102,15 @@ void CDragDrop::DragOver(POINT pt)
     if (!hItem) return; // the last highlighted item and band stay
     RECT rect{};
     m_tree.GetItemRect(hItem, rect, true);
-    HCURSOR hCursor = m_hCurDropOnto;
+    // The bands at the row's edges that insert, 5 pixels at 96 DPI.
+    const int band = m_tree.Scale().Pixels(5);
+    HCURSOR hCursor = m_curDropOnto.get();
     m_nDropMode = DropOnto;
-    if (rect.bottom - 5 < pt.y && pt.y < rect.bottom) {
-        hCursor = m_hCurInsertBelow;
+    if (rect.bottom - band < pt.y && pt.y < rect.bottom) {
+        hCursor = m_curInsertBelow.get();
         m_nDropMode = DropAfter;
-    } else if (rect.top < pt.y && pt.y < rect.top + 5) {
-        hCursor = m_hCurInsertAbove;
+    } else if (rect.top < pt.y && pt.y < rect.top + band) {
+        hCursor = m_curInsertAbove.get();
         m_nDropMode = DropBefore;
     }
     ::SetCursor(hCursor);

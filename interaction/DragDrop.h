@@ -21,8 +21,10 @@ public:
     enum DropMode { DropBefore = 0, DropAfter = 1, DropOnto = 2 };
 
     explicit CDragDrop(CRVTreeCtrl& tree) : m_tree(tree) {}
-    // Loads the three drag cursors from the component's resources.
+    // Loads the three drag cursors from the component's resources, at the window's scale.
     void OnCreate();
+    // The window's DPI changed: the cursors of the new scale (after the drag under way).
+    void OnScaleChanged();
 
     void SetInsertBeforeDrop(bool on) { m_bInsertBeforeDrop = on ? TRUE : FALSE; }
     bool IsDragging() const { return m_bDragging != FALSE; }
@@ -72,7 +74,8 @@ private:
     BOOL m_bInsertBeforeDrop = FALSE;
     UINT_PTR m_nScrollTimer = 0;
     UINT m_nScrollTicks = 0;
-    HCURSOR m_hCurInsertAbove = nullptr;
-    HCURSOR m_hCurInsertBelow = nullptr;
-    HCURSOR m_hCurDropOnto = nullptr;
+    CCursorOwner m_curInsertAbove;
+    CCursorOwner m_curInsertBelow;
+    CCursorOwner m_curDropOnto;
+    int m_nCursorSize = 0;
 };

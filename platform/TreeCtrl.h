@@ -58,6 +58,13 @@ public:
     // The rows the client area shows whole.
     UINT GetVisibleCount();
     HFONT GetFont();
+    // The label font; the control keeps using the handle, which stays the caller's.
+    void SetFont(HFONT hFont) { Send(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE); }
+    UINT GetIndent() { return static_cast<UINT>(Send(TVM_GETINDENT)); }
+    void SetIndent(UINT indent) { Send(TVM_SETINDENT, indent); }
+    int GetItemHeight() { return static_cast<int>(Send(TVM_GETITEMHEIGHT)); }
+    // -1: the control's own height for its font and pictures.
+    void SetItemHeight(int height) { Send(TVM_SETITEMHEIGHT, static_cast<WPARAM>(height)); }
     HTREEITEM HitTest(POINT pt, UINT* pFlags = nullptr);
     bool GetItemRect(HTREEITEM hItem, RECT& rect, bool textOnly);
     HIMAGELIST SetImageList(HIMAGELIST hImageList, int type);

@@ -92,6 +92,9 @@ void CTreePainter::RepaintLabels(HDC hDC)
     const CSelectObject selectedFont(hDC, font.get());
 
     const CLabelEditing& editing = m_tree.LabelEditing();
+    // The text's place in the label, 2 and 1 pixels at 96 DPI.
+    const int textX = m_tree.Scale().Pixels(2);
+    const int textY = m_tree.Scale().Pixels(1);
     // The rows that show, and the partly shown row below them.
     UINT budget = m_tree.GetVisibleCount() + 1;
     for (HTREEITEM hItem = m_tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE); hItem && budget > 0;
@@ -102,16 +105,28 @@ void CTreePainter::RepaintLabels(HDC hDC)
         RECT label{};
         if (!m_tree.GetItemRect(hItem, label, true)) continue;
         const std::wstring text = m_tree.GetItemText(hItem);
+        const int x = label.left + textX;
+        const int y = label.top + textY;
         if (state & TVIS_SELECTED) {
-            const CColours colours(hDC, ::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_HIGHLIGHT));
-            ::TextOutW(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+            // The whole label in the highlight, whatever the control drew there, the text kept
+            // inside it.
+            const CColours colours(hDC, m_highlightText, m_highlight);
+            ::ExtTextOutW(hDC, x, y, ETO_OPAQUE | ETO_CLIPPED, &label, text.c_str(), static_cast<UINT>(text.size()),
+                          nullptr);
         } else if (state & kFocusedMark) {
-            const CColours colours(hDC, ::GetSysColor(COLOR_GRAYTEXT));
-            ::TextOutW(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+            const CColours colours(hDC, m_focusText);
+            ::TextOutW(hDC, x, y, text.c_str(), static_cast<int>(text.size()));
         } else {
-            ::TextOutW(hDC, label.left + 2, label.top + 1, text.c_str(), static_cast<int>(text.size()));
+            ::TextOutW(hDC, x, y, text.c_str(), static_cast<int>(text.size()));
         }
     }
+}
+
+void CTreePainter::TakeSystemColours()
+{
+    m_highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    m_highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
+    m_focusText = ::GetSysColor(COLOR_GRAYTEXT);
 }
 
 bool CTreePainter::OnEraseBkgnd(LRESULT& result)

@@ -1,4 +1,5 @@
-// Test programs run in a single-threaded apartment, as the component's hosts do.
+// Test programs run in a single-threaded apartment, as the component's hosts do, and are aware
+// of the system's DPI, as hosts at any scale are (the system then tells them its real DPI).
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <commctrl.h>
@@ -6,6 +7,7 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    SetProcessDPIAware();
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);

@@ -1,7 +1,5 @@
 #include "tree/RVTreeCtrl.h"
 
-#include "state/ImageLists.h"
-
 #include <windowsx.h>
 
 namespace {
@@ -278,6 +276,15 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_NCDESTROY:
         OnNcDestroy();
         return false;
+    case CWindowScale::kDpiChangedAfterParent:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        m_scale.OnScaleMayHaveChanged();
+        m_drag.OnScaleChanged();
+        return false; // the control hears of it too
+    case WM_SYSCOLORCHANGE:
+        m_painter.OnSysColorChange();
+        return false; // the control takes the new colours too
     default:
         return false;
     }
@@ -302,8 +309,7 @@ LRESULT CRVTreeCtrl::OnCreate()
     // Labels are wide text, whatever character set the host's window has: the control's
     // notifications carry the edited label in Unicode too.
     SetUnicodeFormat(true);
-    if (HIMAGELIST items = rv::ItemImageList()) SetImageList(items, TVSIL_NORMAL);
-    if (HIMAGELIST states = rv::StateImageList()) SetImageList(states, TVSIL_STATE);
+    m_scale.OnCreate();
     m_drag.OnCreate();
     m_labelEditing.OnCreate(*this);
     return result;

@@ -29,6 +29,7 @@
 #include "platform/TreeCtrl.h"
 #include "render/RedrawSuspension.h"
 #include "render/TreePainter.h"
+#include "render/WindowScale.h"
 #include "selection/ItemLocks.h"
 #include "selection/Selection.h"
 #include "state/ItemPictures.h"
@@ -158,6 +159,7 @@ public:
     CDragDrop& Drag() { return m_drag; }
     CCommands& Commands() { return m_commands; }
     CFindBookmarks& FindBookmarks() { return m_find; }
+    const CWindowScale& Scale() const { return m_scale; }
     void SetTravNode(int value) { m_bTravNode = value; }
 
 protected:
@@ -220,5 +222,6 @@ private:
     CDragDrop m_drag;
     CCommands m_commands;
     CFindBookmarks m_find; // find text and dialog, find position, last bookmark, bookmark count
+    CWindowScale m_scale{*this}; // the DPI and what it sizes
     CTreePainter m_painter;
 };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -59,9 +60,122 @@ protected:
                 if ((pixels[static_cast<size_t>(y * client.right + x)] & 0xFFFFFF) == wanted) ++count;
         return count;
     }
+
+    // Whether the label's top and bottom rows and its left column are all of a colour: the
+    // text inside it (which may reach the right edge) is framed by that colour's fill.
+    bool LabelEdgesAre(HTREEITEM item, COLORREF colour)
+    {
+        RECT client{};
+        GetClientRect(tree, &client);
+        const std::vector<DWORD> pixels = Picture();
+        const RECT label = LabelRect(item);
+        const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+        auto is = [&](LONG x, LONG y) { return (pixels[static_cast<size_t>(y * client.right + x)] & 0xFFFFFF) == wanted; };
+        for (LONG x = label.left; x < label.right; ++x)
+            if (!is(x, label.top) || !is(x, label.bottom - 1)) return false;
+        for (LONG y = label.top; y < label.bottom; ++y)
+            if (!is(label.left, y)) return false;
+        return label.right > label.left;
+    }
+
+    RECT LabelRect(HTREEITEM item)
+    {
+        RECT label{};
+        memcpy(&label, &item, sizeof item);
+        SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+        return label;
+    }
+
+    // The width of a label's text and the height of a line in the tree's font.
+    SIZE TextSize(HTREEITEM item)
+    {
+        wchar_t text[256]{};
+        TVITEMW tvi{};
+        tvi.mask = TVIF_TEXT;
+        tvi.hItem = item;
+        tvi.pszText = text;
+        tvi.cchTextMax = 256;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+        HDC dc = GetDC(tree);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(tree, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+        SelectObject(dc, old);
+        ReleaseDC(tree, dc);
+        return size;
+    }
+
+    int IconSize(int list)
+    {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(tree, TVM_GETIMAGELIST, list, 0)), &cx, &cy);
+        return cx == cy ? cx : -1;
+    }
+
+    // The window is told it is at a DPI, as a host moved to another monitor would tell it.
+    void MoveToDpi(UINT dpi)
+    {
+        SetPropW(tree, L"RVWindow.Dpi", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+        SendMessageW(tree, 0x02E3 /* WM_DPICHANGED_AFTERPARENT */, 0, 0);
+    }
 };
 
 } // namespace
+
+TEST_F(Painting, AtEveryDpiPicturesRowsAndLabelsFitAndTheSelectionCoversTheLabel)
+{
+    const struct { UINT dpi; int picture; } scales[] = {{120, 20}, {144, 24}, {192, 32}, {96, 16}};
+    host.rv->SelectItem(CTestHost::H(g.left), 0, 0, 0);
+    SetFocus(host.parent.get());
+    const int rowAtStart = static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
+    const UINT indentAtStart = static_cast<UINT>(SendMessageA(tree, TVM_GETINDENT, 0, 0));
+    host.rv->MoveWindow(0, 0, 300, rowAtStart * 3);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(g.housing));
+    const std::string outline = Outline(host);
+    for (const auto& s : scales) {
+        MoveToDpi(s.dpi);
+        EXPECT_EQ(IconSize(TVSIL_NORMAL), s.picture) << s.dpi;
+        EXPECT_EQ(IconSize(TVSIL_STATE), s.picture) << s.dpi;
+        const int row = static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
+        EXPECT_GE(row, s.picture) << s.dpi;
+        const int textX = MulDiv(2, static_cast<int>(s.dpi), 96);
+        for (HTREEITEM item : {g.gearbox, g.housing, g.left, g.right, g.shaft}) {
+            const SIZE text = TextSize(item);
+            const RECT label = LabelRect(item);
+            EXPECT_GE(row, text.cy) << s.dpi;
+            EXPECT_GE(label.right - label.left, textX + text.cx) << s.dpi << " the text fits its label";
+        }
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(g.left));
+        EXPECT_TRUE(LabelEdgesAre(g.left, GetSysColor(COLOR_HIGHLIGHT))) << s.dpi;
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(g.housing));
+        MoveToDpi(s.dpi == 96 ? 144 : 96);
+        MoveToDpi(s.dpi);
+        EXPECT_EQ(Next(nullptr, TVGN_FIRSTVISIBLE), g.housing) << s.dpi << " the first visible row stays";
+    }
+    EXPECT_EQ(Outline(host), outline);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(g.left), TVIS_SELECTED), TVIS_SELECTED);
+    HDC screen = GetDC(nullptr);
+    MoveToDpi(static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX)));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0), rowAtStart) << "back at the screen's DPI as it began";
+    EXPECT_EQ(static_cast<UINT>(SendMessageA(tree, TVM_GETINDENT, 0, 0)), indentAtStart);
+    RemovePropW(tree, L"RVWindow.Dpi");
+}
+
+TEST_F(Painting, ASystemColourChangeRepaintsTheSelectionInTheNewHighlight)
+{
+    host.rv->SelectItem(CTestHost::H(g.left), 0, 0, 0);
+    const int element = COLOR_HIGHLIGHT;
+    const COLORREF before = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF scheme = RGB(0, 128, 0) == before ? RGB(128, 0, 128) : RGB(0, 128, 0);
+    SetSysColors(1, &element, &scheme);
+    SendMessageA(tree, WM_SYSCOLORCHANGE, 0, 0);
+    const bool covered = LabelEdgesAre(g.left, scheme);
+    SetSysColors(1, &element, &before);
+    SendMessageA(tree, WM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_TRUE(covered) << "the label in the scheme's highlight";
+    EXPECT_TRUE(LabelEdgesAre(g.left, before)) << "and back";
+}
 
 TEST_F(Painting, TheTreesSelectionShowsInHighlightColoursAlsoWithoutTheFocus)
 {

@@ -32,12 +32,14 @@ public:
             pixels.push_back(line);
         }
     }
+    // The side of its pictures: the strip's height.
+    int Size() const { return header.biHeight; }
     // Pixel (x, y) of image n.
-    COLORREF At(int n, int x, int y) const { return pixels[y][n * 16 + x]; }
+    COLORREF At(int n, int x, int y) const { return pixels[y][n * Size() + x]; }
     bool ImageHas(int n, COLORREF colour) const
     {
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < Size(); ++y)
+            for (int x = 0; x < Size(); ++x)
                 if (At(n, x, y) == colour) return true;
         return false;
     }
@@ -113,25 +115,55 @@ TEST(PictureResources, StripsHaveTheirSizeDepthAndMeanings)
     EXPECT_EQ(states.At(12, mid, mid), kGreen);
 }
 
-TEST(PictureResources, DragCursorsAre32By32MonochromeWithTheirHotSpots)
+TEST(PictureResources, EveryLargerStripHoldsTheSamePicturesInTheSameOrderDrawnForItsSize)
+{
+    const struct { int items, states, size; } strips[] = {{211, 221, 20}, {212, 222, 24}, {213, 223, 32}, {214, 224, 48}};
+    const CStrip items16(201), states16(202);
+    for (const auto& s : strips) {
+        const CStrip items(s.items), states(s.states);
+        ASSERT_EQ(items.Size(), s.size);
+        ASSERT_EQ(states.Size(), s.size);
+        EXPECT_EQ(items.header.biWidth, 9 * s.size);
+        EXPECT_EQ(states.header.biWidth, 13 * s.size);
+        EXPECT_EQ(items.header.biBitCount, 4);
+        EXPECT_EQ(states.header.biBitCount, 4);
+        // Each picture's pixels are the 16-pixel picture's at the same place, scaled.
+        for (int n = 0; n < 9; ++n)
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    ASSERT_EQ(items.At(n, (2 * x + 1) * s.size / 32, (2 * y + 1) * s.size / 32), items16.At(n, x, y))
+                        << s.size << " image " << n << " at " << x << "," << y;
+        // The state pictures are drawn anew: the same fill, ring, cross and mask where they
+        // are in the 16-pixel pictures.
+        const int mid = s.size / 2;
+        for (int n = 0; n < 13; ++n) {
+            EXPECT_EQ(states.At(n, 0, 0), kSilver) << n;
+            EXPECT_EQ(states.At(n, mid - 1, mid - 1), states16.At(n, 7, 7)) << s.size << " state " << n;
+            EXPECT_EQ(states.At(n, mid - 1, s.size * 2 / 16), states16.At(n, 7, 2)) << s.size << " ring " << n;
+        }
+    }
+}
+
+TEST(PictureResources, DragCursorsAreMonochromeAt32_48And64PixelsWithTheirHotSpots)
 {
     const struct { int id; DWORD x, y; } cursors[] = {{203, 6, 15}, {204, 6, 15}, {205, 0, 0}};
-    for (const auto& c : cursors) {
-        HCURSOR cursor = static_cast<HCURSOR>(
-            LoadImageA(CComponentDll::Get().Module(), MAKEINTRESOURCEA(c.id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
-        ASSERT_NE(cursor, nullptr) << c.id;
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(cursor, &info));
-        EXPECT_EQ(info.xHotspot, c.x) << c.id;
-        EXPECT_EQ(info.yHotspot, c.y) << c.id;
-        EXPECT_EQ(info.hbmColor, nullptr) << "monochrome";
-        BITMAP mask{};
-        GetObjectA(info.hbmMask, sizeof mask, &mask);
-        EXPECT_EQ(mask.bmWidth, 32);
-        EXPECT_EQ(mask.bmHeight, 64) << "AND and XOR masks of 32 rows each";
-        DeleteObject(info.hbmMask);
-        DestroyCursor(cursor);
-    }
+    for (int size : {32, 48, 64})
+        for (const auto& c : cursors) {
+            HCURSOR cursor = static_cast<HCURSOR>(
+                LoadImageA(CComponentDll::Get().Module(), MAKEINTRESOURCEA(c.id), IMAGE_CURSOR, size, size, 0));
+            ASSERT_NE(cursor, nullptr) << c.id;
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(cursor, &info));
+            EXPECT_EQ(info.xHotspot, c.x * size / 32) << c.id << " at " << size;
+            EXPECT_EQ(info.yHotspot, c.y * size / 32) << c.id << " at " << size;
+            EXPECT_EQ(info.hbmColor, nullptr) << "monochrome";
+            BITMAP mask{};
+            GetObjectA(info.hbmMask, sizeof mask, &mask);
+            EXPECT_EQ(mask.bmWidth, size);
+            EXPECT_EQ(mask.bmHeight, 2 * size) << "AND and XOR masks of as many rows each";
+            DeleteObject(info.hbmMask);
+            DestroyCursor(cursor);
+        }
 }
 
 TEST_F(Pictures, TheTreeShowsTheSharedImageLists)
@@ -142,10 +174,19 @@ TEST_F(Pictures, TheTreeShowsTheSharedImageLists)
     ASSERT_NE(state, nullptr);
     EXPECT_EQ(ImageList_GetImageCount(normal), 9);
     EXPECT_EQ(ImageList_GetImageCount(state), 13);
+    // The screen's DPI, which the prefix the tests run in sets (RV_WINE_DPI, 96 unless given).
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const char* prefixDpi = getenv("RV_WINE_DPI");
+    EXPECT_EQ(dpi, prefixDpi ? atoi(prefixDpi) : 96);
+    const int size = dpi >= 192 ? 32 : dpi >= 144 ? 24 : dpi >= 120 ? 20 : 16;
     int cx = 0, cy = 0;
     ImageList_GetIconSize(normal, &cx, &cy);
-    EXPECT_EQ(cx, 16);
-    EXPECT_EQ(cy, 16);
+    EXPECT_EQ(cx, size);
+    EXPECT_EQ(cy, size);
+    ImageList_GetIconSize(state, &cx, &cy);
+    EXPECT_EQ(cx, size);
 
     CTestHost other;
     EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(other.Tree(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)), normal)
