@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds both targets (x64 and x86, warnings as errors), runs the whole test suite of
 # the x64 build under Wine, then packs both installs into the ZIP and builds the example host
-# project against it (x64 and x86) and runs the x64 one under Wine.
+# project against it (x64 and x86 with g++, x64 with clang, the host test kit compiled from the
+# package's sources) and runs the x64 ones under Wine.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/setup.sh

@@ -50,7 +50,15 @@ private:
     bool m_messageNames = false;
 };
 
+// g++ and clang check Format's arguments against its format string; other compilers take it
+// as it is.
+#if defined(__GNUC__) || defined(__clang__)
+#define RVHOSTKIT_PRINTF_FORMAT __attribute__((format(printf, 1, 2)))
+#else
+#define RVHOSTKIT_PRINTF_FORMAT
+#endif
+
 // printf into a std::string.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) RVHOSTKIT_PRINTF_FORMAT;
 
 } // namespace RVHostKit
