@@ -5,7 +5,7 @@
 # built with mingw-w64 g++, the host test kit compiled from the package's sources, and once more
 # for x64 with clang (warnings as errors in all three); the x64 programs run under Wine (each
 # registers the DLL, creates the object by CLSID, clicks and renames an item and checks every
-# host call).
+# host call); so does the x86 one under 32-bit Wine when RV_X86_RUNS=ON.
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -40,7 +40,9 @@ for build in x64 x86 x64-clang; do
     echo "The $build example host imports from RVWindow.dll"; exit 1
   fi
 done
-for build in x64 x64-clang; do
+runs="x64 x64-clang"
+[ "${RV_X86_RUNS:-OFF}" = ON ] && runs="$runs x86" # under 32-bit Wine (scripts/test.sh decides)
+for build in $runs; do
   echo "The example host ($build):"
-  cmake/wine-run.sh build/x64/wineprefix build/consumer/$build/HostConsumer.exe
+  cmake/wine-run.sh build/${build%-clang}/wineprefix build/consumer/$build/HostConsumer.exe
 done
