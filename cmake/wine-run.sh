@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs a Windows program under 64-bit Wine in the build's own, headless prefix.
+# Runs a Windows program under Wine in the build's own, headless prefix: 64-bit Wine for x64
+# programs, 32-bit Wine (wine32, with a 32-bit prefix) for x86 programs.
 # Usage: wine-run.sh <prefix-dir> <program> [args...]
 # The prefix is created on first use (under a lock, so parallel tests wait for it) with the
 # null graphics driver, so no display is needed. RV_WINE_DPI (default 96) is the DPI a new
@@ -11,6 +12,15 @@ export WINEPREFIX=$prefix
 export WINEDEBUG=${RV_WINEDEBUG:--all}
 unset DISPLAY WAYLAND_DISPLAY
 wine=/usr/lib/wine/wine64
+# An x86 program (PE machine 0x14c) needs the 32-bit loader and a 32-bit prefix.
+if [ -f "$1" ]; then
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  if [ -n "$pe" ] && [ "$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')" = 014c ]; then
+    wine=/usr/lib/wine/wine
+    export WINEARCH=win32
+    [ -x "$wine" ] || { echo "wine-run.sh: $1 is an x86 program and 32-bit Wine ($wine, package wine32:i386) is not installed; scripts/x86.sh says whether this machine can run it" >&2; exit 127; }
+  fi
+fi
 mkdir -p "$(dirname "$prefix")"
 (
   flock 9

@@ -1,7 +1,5 @@
 #include "model/KeyIndex.h"
 
-#include <iterator>
-
 namespace {
 // Room for a few items from the start: a key's list then grows by doubling, not one item at a
 // time, and an allocation costs more than the few words it may leave unused.
@@ -10,47 +8,92 @@ constexpr int kFirstCapacity = 4;
 
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
-    m_map.try_emplace(key, kFirstCapacity, 2.0f).first->second.Add(hItem);
-    m_keysOf.emplace(hItem, key);
+    ItemList& list = m_map.try_emplace(key, kFirstCapacity, 2.0f).first->second;
+    m_slots.emplace(hItem, Slot{key, list.GetCount()});
+    list.Add(hItem);
     ++m_nVersion;
 }
 
-namespace {
-void RemoveAll(CKeyIndex::ItemList& list, HTREEITEM hItem)
+CKeyIndex::SlotMap::iterator CKeyIndex::Vacate(SlotMap::iterator it)
 {
-    // Highest index first, so that the indices still to remove stay valid.
-    for (int i = list.GetCount() - 1; i >= 0; --i)
-        if (list.GetData()[i] == hItem) list.RemoveAt(i);
+    const Slot slot = it->second;
+    const auto next = m_slots.erase(it);
+    const auto entry = m_map.find(slot.key);
+    ItemList& list = entry->second;
+    list.GetData()[slot.index] = nullptr;
+    const int cleared = ++m_cleared[slot.key];
+    if (cleared == list.GetCount()) {
+        // Its last item: the entry goes.
+        m_map.erase(entry);
+        m_cleared.erase(slot.key);
+    } else if (cleared > list.GetCount() - cleared) {
+        // More cleared places than items: closing up now costs no more than the removals that
+        // made them, and keeps the list's memory in step with its items.
+        CloseUp(slot.key);
+    }
+    return next;
 }
-} // namespace
 
-void CKeyIndex::RemoveFromList(uint32_t key, HTREEITEM hItem)
+void CKeyIndex::CloseUp(uint32_t key) const
 {
-    const auto it = m_map.find(key);
-    if (it == m_map.end()) return;
-    RemoveAll(it->second, hItem);
-    if (it->second.IsEmpty()) m_map.erase(it);
-    ++m_nVersion;
+    const auto cleared = m_cleared.find(key);
+    if (cleared == m_cleared.end()) return;
+    m_cleared.erase(cleared);
+    ItemList& list = m_map.find(key)->second;
+    HTREEITEM* const items = list.GetData();
+    int kept = 0;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const HTREEITEM hItem = items[i];
+        if (!hItem) continue;
+        if (kept != i) {
+            items[kept] = hItem;
+            const auto range = m_slots.equal_range(hItem);
+            for (auto it = range.first; it != range.second; ++it)
+                if (it->second.key == key && it->second.index == i) {
+                    it->second.index = kept;
+                    break;
+                }
+        }
+        ++kept;
+    }
+    list.SetSize(kept);
 }
 
 bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
 {
     if (m_map.find(key) == m_map.end()) return false;
-    RemoveFromList(key, hItem);
-    const auto range = m_keysOf.equal_range(hItem);
-    for (auto it = range.first; it != range.second;) it = it->second == key ? m_keysOf.erase(it) : std::next(it);
+    const auto range = m_slots.equal_range(hItem);
+    bool removed = false;
+    for (auto it = range.first; it != range.second;) {
+        if (it->second.key == key) {
+            it = Vacate(it);
+            removed = true;
+        } else {
+            ++it;
+        }
+    }
+    if (removed) ++m_nVersion;
     return true;
 }
 
 const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
 {
     const auto it = m_map.find(key);
-    return it == m_map.end() ? nullptr : &it->second;
+    if (it == m_map.end()) return nullptr;
+    CloseUp(key);
+    return &it->second;
+}
+
+const std::unordered_map<uint32_t, CKeyIndex::ItemList>& CKeyIndex::Entries() const
+{
+    while (!m_cleared.empty()) CloseUp(m_cleared.begin()->first);
+    return m_map;
 }
 
 void CKeyIndex::Forget(HTREEITEM hItem)
 {
-    const auto range = m_keysOf.equal_range(hItem);
-    for (auto it = range.first; it != range.second; ++it) RemoveFromList(it->second, hItem);
-    m_keysOf.erase(hItem);
+    const auto range = m_slots.equal_range(hItem);
+    if (range.first == range.second) return;
+    for (auto it = range.first; it != range.second;) it = Vacate(it);
+    ++m_nVersion;
 }

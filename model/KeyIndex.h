@@ -1,6 +1,11 @@
 // Item key → the tree items that show it, in the order they were registered. One key may be
 // shown by any number of items. An entry goes with its last item: a host that loads model after
 // model, each with keys of its own, must not find every key it ever used still kept here.
+//
+// Leaving a list costs the same however long the list is: each registration knows its place in
+// its key's list, and an item that leaves only clears its place. The cleared places are closed
+// up when the list is next read (or once they outnumber the items still listed), keeping the
+// order; so removing a branch whose parts share a key costs per part what removing one does.
 #pragma once
 #include "model/GrowArray.h"
 
@@ -17,7 +22,8 @@ public:
     void Register(uint32_t key, HTREEITEM hItem);
     // Removes every occurrence of hItem from key's list; false when key has no entry.
     bool Unregister(uint32_t key, HTREEITEM hItem);
-    // The key's list, or null when no item shows the key.
+    // The key's list (every item still listed, in registration order), or null when no item
+    // shows the key. Valid until the index changes.
     const ItemList* Find(uint32_t key) const;
     // Removes hItem from every list it is in, whatever key its record has now (the host may
     // have handed the item another record, or changed the record's key, since it registered).
@@ -26,13 +32,27 @@ public:
     size_t EntryCount() const { return m_map.size(); }
     // Moves on with every registration and removal: a key's list is the same while it stays.
     uint64_t Version() const { return m_nVersion; }
-    const std::unordered_map<uint32_t, ItemList>& Entries() const { return m_map; }
+    // Every entry, each list closed up as Find gives it.
+    const std::unordered_map<uint32_t, ItemList>& Entries() const;
 
 private:
-    void RemoveFromList(uint32_t key, HTREEITEM hItem);
+    // One registration: the key and the item's index in the key's list.
+    struct Slot
+    {
+        uint32_t key;
+        int index;
+    };
+    using SlotMap = std::unordered_multimap<HTREEITEM, Slot>;
 
-    std::unordered_map<uint32_t, ItemList> m_map;
-    // The keys each item is listed under, so that an item leaves every list it is in.
-    std::unordered_multimap<HTREEITEM, uint32_t> m_keysOf;
+    // Clears the registration's place in its list; returns the next registration.
+    SlotMap::iterator Vacate(SlotMap::iterator it);
+    // Closes up the cleared places of key's list, keeping the order.
+    void CloseUp(uint32_t key) const;
+
+    // Lists may hold cleared places (null) until they are read; m_cleared counts them per key.
+    mutable std::unordered_map<uint32_t, ItemList> m_map;
+    mutable std::unordered_map<uint32_t, int> m_cleared;
+    // Every registration's place, so that an item leaves its lists without a search.
+    mutable SlotMap m_slots;
     uint64_t m_nVersion = 0;
 };

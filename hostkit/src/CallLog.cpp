@@ -55,7 +55,7 @@ std::string CCallLog::Resolve(const std::string& entry) const
         if (open == std::string::npos) break;
         const size_t close = entry.find(kClose, open);
         out.append(entry, pos, open - pos);
-        const uintptr_t handle = std::stoull(entry.substr(open + 1, close - open - 1));
+        const auto handle = static_cast<uintptr_t>(std::stoull(entry.substr(open + 1, close - open - 1)));
         const auto it = m_names.find(handle);
         out += it != m_names.end() ? it->second : Format("%#llx", static_cast<unsigned long long>(handle));
         pos = close + 1;

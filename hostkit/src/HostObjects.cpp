@@ -1,5 +1,9 @@
 #include "RVHostKit/HostObjects.h"
 
+// A method body of a host object. The Windows SDK's RVHOSTKIT_METHODIMP carries the nothrow that
+// STDMETHOD gives the declarations; mingw-w64's lacks it, which clang reports as a mismatch.
+#define RVHOSTKIT_METHODIMP COM_DECLSPEC_NOTHROW HRESULT STDMETHODCALLTYPE
+
 namespace RVHostKit
 {
 
@@ -17,7 +21,7 @@ HRESULT Give(I* p, void** ppv)
 
 // ---- CTestMessage ----
 
-STDMETHODIMP CTestMessage::QueryInterface(REFIID iid, void** ppv)
+RVHOSTKIT_METHODIMP CTestMessage::QueryInterface(REFIID iid, void** ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -39,14 +43,14 @@ HRESULT CTestMessage::Answer(unsigned short wMsg, BYTE* data, LONG* pResult)
     return S_OK;
 }
 
-STDMETHODIMP CTestMessage::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
+RVHOSTKIT_METHODIMP CTestMessage::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
 {
     m_log.Add(Format("IMessage::Send(wID=%lu, wMsg=%s, Size=%lu, data=%s)", wID, m_log.MessageText(wMsg).c_str(),
                      Size, m_log.HandleText(reinterpret_cast<uintptr_t>(data)).c_str()));
     return Answer(wMsg, data, pResult);
 }
 
-STDMETHODIMP CTestMessage::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, ULONG Size, BYTE* data,
+RVHOSTKIT_METHODIMP CTestMessage::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, ULONG Size, BYTE* data,
                                           LONG* pResult)
 {
     m_log.Add(Format("IMessage::SendWithDataID(dataID=%lu, wID=%lu, wMsg=%s, Size=%lu, data=%s)", dataID,
@@ -55,7 +59,7 @@ STDMETHODIMP CTestMessage::SendWithDataID(ULONG dataID, ULONG wID, USHORT wMsg, 
     return Answer(wMsg, data, pResult);
 }
 
-STDMETHODIMP CTestMessage::CMessage2::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
+RVHOSTKIT_METHODIMP CTestMessage::CMessage2::Send(ULONG wID, USHORT wMsg, ULONG Size, BYTE* data, LONG* pResult)
 {
     m_owner.m_log.Add(Format("IMessage2::Send(wID=%lu, wMsg=%s, Size=%lu, data=%s)", wID,
                              m_owner.m_log.MessageText(wMsg).c_str(), Size,
@@ -65,7 +69,7 @@ STDMETHODIMP CTestMessage::CMessage2::Send(ULONG wID, USHORT wMsg, ULONG Size, B
 
 // ---- CTestSink ----
 
-STDMETHODIMP CTestSink::QueryInterface(REFIID iid, void** ppv)
+RVHOSTKIT_METHODIMP CTestSink::QueryInterface(REFIID iid, void** ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -73,54 +77,54 @@ STDMETHODIMP CTestSink::QueryInterface(REFIID iid, void** ppv)
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP CTestSink::SetSelectionLock(LONG bLock)
+RVHOSTKIT_METHODIMP CTestSink::SetSelectionLock(LONG bLock)
 {
     m_log.Add(Format("Sink::SetSelectionLock(%ld)", static_cast<long>(bLock)));
     selectionLock = bLock;
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::SetVisibilityLock(LONG bLock)
+RVHOSTKIT_METHODIMP CTestSink::SetVisibilityLock(LONG bLock)
 {
     m_log.Add(Format("Sink::SetVisibilityLock(%ld)", static_cast<long>(bLock)));
     visibilityLock = bLock;
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::IsSelectionLock(LONG* pbLock)
+RVHOSTKIT_METHODIMP CTestSink::IsSelectionLock(LONG* pbLock)
 {
     m_log.Add("Sink::IsSelectionLock");
     if (pbLock) *pbLock = selectionLock;
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::IsVisibilityLock(LONG* pbLock)
+RVHOSTKIT_METHODIMP CTestSink::IsVisibilityLock(LONG* pbLock)
 {
     m_log.Add("Sink::IsVisibilityLock");
     if (pbLock) *pbLock = visibilityLock;
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::SetMenuMask(ULONG mask)
+RVHOSTKIT_METHODIMP CTestSink::SetMenuMask(ULONG mask)
 {
     m_log.Add(Format("Sink::SetMenuMask(0x%lX)", mask));
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::GetFirstSelectedOrvaneItem(ULONG* pKey)
+RVHOSTKIT_METHODIMP CTestSink::GetFirstSelectedOrvaneItem(ULONG* pKey)
 {
     m_log.Add("Sink::GetFirstSelectedOrvaneItem");
     if (pKey) *pKey = firstSelectedKey;
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::NotifySelectedTypeID(int typeID)
+RVHOSTKIT_METHODIMP CTestSink::NotifySelectedTypeID(int typeID)
 {
     m_log.Add(Format("Sink::NotifySelectedTypeID(%d)", typeID));
     return S_OK;
 }
 
-STDMETHODIMP CTestSink::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
+RVHOSTKIT_METHODIMP CTestSink::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
 {
     m_log.Add(Format("Sink::NotifyRButtonUp(0x%X, (%ld,%ld), %d)", nFlags, point.x, point.y, menuKey));
     return S_OK;
@@ -128,7 +132,7 @@ STDMETHODIMP CTestSink::NotifyRButtonUp(UINT nFlags, POINT point, int menuKey)
 
 // ---- CTestVisibility ----
 
-STDMETHODIMP CTestVisibility::QueryInterface(REFIID iid, void** ppv)
+RVHOSTKIT_METHODIMP CTestVisibility::QueryInterface(REFIID iid, void** ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -136,21 +140,21 @@ STDMETHODIMP CTestVisibility::QueryInterface(REFIID iid, void** ppv)
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP CTestVisibility::SetVisible(ULONG keyIn)
+RVHOSTKIT_METHODIMP CTestVisibility::SetVisible(ULONG keyIn)
 {
     m_log.Add(Format("Vis::SetVisible(%lu)", keyIn));
     const auto it = failures.find(keyIn);
     return it == failures.end() ? S_OK : it->second;
 }
 
-STDMETHODIMP CTestVisibility::SetInvisible(ULONG keyIn)
+RVHOSTKIT_METHODIMP CTestVisibility::SetInvisible(ULONG keyIn)
 {
     m_log.Add(Format("Vis::SetInvisible(%lu)", keyIn));
     const auto it = failures.find(keyIn);
     return it == failures.end() ? S_OK : it->second;
 }
 
-STDMETHODIMP CTestVisibility::GetVisibility(ULONG keyIn, LONG* pOnOrOff)
+RVHOSTKIT_METHODIMP CTestVisibility::GetVisibility(ULONG keyIn, LONG* pOnOrOff)
 {
     m_log.Add(Format("Vis::GetVisibility(%lu)", keyIn));
     const auto it = visibility.find(keyIn);
@@ -160,7 +164,7 @@ STDMETHODIMP CTestVisibility::GetVisibility(ULONG keyIn, LONG* pOnOrOff)
 
 // ---- CTestView3D ----
 
-STDMETHODIMP CTestView3D::QueryInterface(REFIID iid, void** ppv)
+RVHOSTKIT_METHODIMP CTestView3D::QueryInterface(REFIID iid, void** ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -173,27 +177,27 @@ STDMETHODIMP CTestView3D::QueryInterface(REFIID iid, void** ppv)
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP CTestView3D::Draw()
+RVHOSTKIT_METHODIMP CTestView3D::Draw()
 {
     m_log.Add("View3D::Draw");
     return S_OK;
 }
 
-STDMETHODIMP CTestView3D::IsNodeLoaded(ULONG key, LONG* pbLoaded)
+RVHOSTKIT_METHODIMP CTestView3D::IsNodeLoaded(ULONG key, LONG* pbLoaded)
 {
     m_log.Add(Format("NodeQuery::IsNodeLoaded(%lu)", key));
     if (pbLoaded) *pbLoaded = 1;
     return S_OK;
 }
 
-STDMETHODIMP CTestView3D::IsNodeVisible(ULONG key, LONG* pbVisible)
+RVHOSTKIT_METHODIMP CTestView3D::IsNodeVisible(ULONG key, LONG* pbVisible)
 {
     m_log.Add(Format("NodeQuery::IsNodeVisible(%lu)", key));
     if (pbVisible) *pbVisible = 1;
     return S_OK;
 }
 
-STDMETHODIMP CTestView3D::CanLockNode(ULONG key, LONG* pbCanLock)
+RVHOSTKIT_METHODIMP CTestView3D::CanLockNode(ULONG key, LONG* pbCanLock)
 {
     m_log.Add(Format("NodeQuery::CanLockNode(%lu)", key));
     const auto it = canLock.find(key);
@@ -203,7 +207,7 @@ STDMETHODIMP CTestView3D::CanLockNode(ULONG key, LONG* pbCanLock)
 
 // ---- CTestManage3D ----
 
-STDMETHODIMP CTestManage3D::QueryInterface(REFIID iid, void** ppv)
+RVHOSTKIT_METHODIMP CTestManage3D::QueryInterface(REFIID iid, void** ppv)
 {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;

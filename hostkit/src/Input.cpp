@@ -71,7 +71,7 @@ void SetCursorTo(HWND hWnd, POINT pt)
 void PressKey(HWND hWnd, UINT vk)
 {
     SendMessageA(hWnd, WM_KEYDOWN, vk, 1);
-    SendMessageA(hWnd, WM_KEYUP, vk, 0xC0000001);
+    SendMessageA(hWnd, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
 }
 
 void StartDrag(HWND hWnd, POINT from, POINT to, WPARAM keys)
@@ -105,7 +105,7 @@ HWND LabelEditBox(HWND hTree)
 void PressEnterIn(HWND hEdit)
 {
     SendMessageA(hEdit, WM_KEYDOWN, VK_RETURN, 1);
-    SendMessageA(hEdit, WM_KEYUP, VK_RETURN, 0xC0000001);
+    SendMessageA(hEdit, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001u));
     PumpMessages();
 }
 } // namespace

@@ -55,3 +55,21 @@ TEST(KeyIndex, ForgetRemovesAnItemFromEveryList)
     EXPECT_TRUE(ListOf(index, 1).empty());
     EXPECT_EQ(ListOf(index, 2), (std::vector<HTREEITEM>{Item(5)}));
 }
+
+TEST(KeyIndex, ItemsLeavingFromAnywhereKeepTheOthersInOrderWithNewOnesAfterThem)
+{
+    CKeyIndex index;
+    for (int n = 1; n <= 10; ++n) index.Register(5, Item(n));
+    index.Register(6, Item(4));
+    for (int n = 2; n <= 10; n += 2) index.Unregister(5, Item(n));
+    index.Register(5, Item(11));
+    EXPECT_EQ(ListOf(index, 5), (std::vector<HTREEITEM>{Item(1), Item(3), Item(5), Item(7), Item(9), Item(11)}));
+    // Leaving again after the list was read (and closed up), down to the newest item.
+    for (int n : {9, 1, 5, 7}) index.Forget(Item(n));
+    index.Unregister(5, Item(3));
+    EXPECT_EQ(ListOf(index, 5), (std::vector<HTREEITEM>{Item(11)}));
+    EXPECT_EQ(ListOf(index, 6), (std::vector<HTREEITEM>{Item(4)})) << "another key's list is untouched";
+    index.Forget(Item(11));
+    EXPECT_EQ(index.Find(5), nullptr);
+    EXPECT_EQ(index.EntryCount(), 1u);
+}
