@@ -102,6 +102,25 @@ void CItemRemoval::DeleteBranchFromLeaves(HTREEITEM hItem)
     }
 }
 
+LRESULT CItemRemoval::OnControlDeleteItem()
+{
+    ++m_nControlDeleting;
+    const LRESULT result = m_tree.DefaultProcessing();
+    if (--m_nControlDeleting == 0 && std::exchange(m_bSizeWaiting, false)) {
+        RECT client{};
+        ::GetClientRect(m_tree.GetHwnd(), &client);
+        m_tree.DefaultProcessing(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    }
+    return result;
+}
+
+bool CItemRemoval::HoldSizeDuringDeletion()
+{
+    if (m_nControlDeleting == 0) return false;
+    m_bSizeWaiting = true;
+    return true;
+}
+
 void CItemRemoval::DeferLayoutRequest(UINT msg, WPARAM wParam, HTREEITEM hItem)
 {
     m_pendingLayout.push_back({msg, wParam, CItemRef(m_tree.LiveItems(), hItem)});

@@ -33,6 +33,13 @@ public:
     // that the control never recurses through a deep branch (its own deletion does).
     void DeleteBranchFromLeaves(HTREEITEM hItem);
     bool HasPending() const { return !m_pending.empty() || !m_pendingLayout.empty(); }
+    // The control's own processing of TVM_DELETEITEM (whoever sent it), with a size change
+    // that came meanwhile passed on after it.
+    LRESULT OnControlDeleteItem();
+    // Wine's control updates its scroll bars in the middle of a deletion, before it has chosen
+    // a new first visible row, and lays out its rows from none as the scroll bars resize it: a
+    // size change then waits until the deletion is over. True when it was held.
+    bool HoldSizeDuringDeletion();
 
 private:
     // Takes the deleted item off its parent's counts of children and of children that are on.
@@ -53,6 +60,8 @@ private:
     struct LayoutRequest { UINT msg; WPARAM wParam; CItemRef item; };
     std::vector<LayoutRequest> m_pendingLayout;
     int m_nInDeletion = 0;
+    int m_nControlDeleting = 0;  // the control's deletions under way
+    bool m_bSizeWaiting = false; // a size change came during one
     // The item RemoveTreeItem is deleting with its branch.
     HTREEITEM m_hRemovalTop = nullptr;
     // How deep a branch the control may delete itself: its deletion recurses, about 150 bytes

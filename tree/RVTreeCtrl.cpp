@@ -237,15 +237,10 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         m_removal.RemovePending();
         return true;
     case TVM_DELETEITEM:
-        result = OnControlDeleteItem();
+        result = m_removal.OnControlDeleteItem();
         return true;
     case WM_SIZE:
-        // Wine's control updates its scroll bars in the middle of a deletion, before it has
-        // chosen a new first visible row, and lays out its rows from none as the scroll bars
-        // resize it: the size waits until the deletion is over.
-        if (m_nControlDeleting == 0) return false;
-        m_bSizeWaiting = true;
-        return true;
+        return m_removal.HoldSizeDuringDeletion();
     case TVM_EXPAND:
     case TVM_ENSUREVISIBLE:
         if (!IsDeleting()) return false;
@@ -288,18 +283,6 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     default:
         return false;
     }
-}
-
-LRESULT CRVTreeCtrl::OnControlDeleteItem()
-{
-    ++m_nControlDeleting;
-    const LRESULT result = DefaultProcessing();
-    if (--m_nControlDeleting == 0 && std::exchange(m_bSizeWaiting, false)) {
-        RECT client{};
-        ::GetClientRect(m_hWnd, &client);
-        DefaultProcessing(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
-    }
-    return result;
 }
 
 LRESULT CRVTreeCtrl::OnCreate()

@@ -172,7 +172,6 @@ private:
     HTREEITEM QueryParent(HTREEITEM hItem) override;
 
     LRESULT OnCreate();
-    LRESULT OnControlDeleteItem();
     // The user's input, routed to the concern it belongs to; true when it was handled.
     bool ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnInsertItem(LPARAM lParam);
@@ -205,8 +204,6 @@ private:
     // Beyond the classic fields: the window the control notifies (it outlives the tree window,
     // which the destructor destroys first) and the live items.
     CNotifyForwarder m_notifier;
-    int m_nControlDeleting = 0;  // the control's deletions under way
-    bool m_bSizeWaiting = false; // a size change came during one
     CLiveItems m_liveItems;
     CItemPictures m_pictures;
     CItemLocks m_locks;
