@@ -138,17 +138,17 @@ void Run(int wanted)
     const double branch = static_cast<double>(1 + shape.subassemblies * (1 + shape.parts));
     std::printf("\n%.0f items (%d assemblies of %.0f):\n", items, shape.roots, branch);
 
-    auto counters = tree.Lookup().GetCounters();
+    auto counters = tree.Items().Lookup().GetCounters();
     Row("switch an assembly branch on", Time(tree, [&] { tree.States().SetHTIState(roots[0], 1, true); }), branch);
     Row("switch it off again", Time(tree, [&] { tree.States().SetHTIState(roots[0], 0, true); }), branch);
-    PrintLookups("look-ups of the two switches", counters, tree.Lookup().GetCounters());
+    PrintLookups("look-ups of the two switches", counters, tree.Items().Lookup().GetCounters());
 
-    counters = tree.Lookup().GetCounters();
+    counters = tree.Items().Lookup().GetCounters();
     long visited = 0;
     Row("GetNextTravItem walk", Time(tree, [&] {
             for (HTREEITEM item = tree.GetRootItem(); item; item = tree.Navigator().GetNextTravItem(item)) ++visited;
         }), items);
-    PrintLookups("look-ups of the walk", counters, tree.Lookup().GetCounters());
+    PrintLookups("look-ups of the walk", counters, tree.Items().Lookup().GetCounters());
     Row("ExpandToDepth(0, -1)", Time(tree, [&] { tree.Navigator().ExpandToDepth(nullptr, -1); }), items);
     Row("Collapse(0)", Time(tree, [&] { tree.Navigator().Collapse(nullptr); }), items);
 
@@ -333,11 +333,11 @@ struct BareTree
 // and the ancestors expanded again for every item.
 void SelectItemsOldPath(CRVTreeCtrl& tree, uint32_t key)
 {
-    const CKeyIndex::ItemList* list = tree.KeyIndex().Find(key);
+    const CKeyIndex::ItemList* list = tree.Items().KeyIndex().Find(key);
     const std::vector<HTREEITEM> items(list->GetData(), list->GetData() + list->GetCount());
     for (HTREEITEM item : items) {
         tree.Selection().SelectItem(item, false, false, false);
-        for (HTREEITEM a = tree.GetParent(item); a; a = tree.GetParent(a)) {
+        for (HTREEITEM a = tree.Items().GetParent(item); a; a = tree.Items().GetParent(a)) {
             tree.Redraw().Suspend();
             tree.Expand(a, TVE_EXPAND);
             tree.Redraw().Resume();
@@ -515,7 +515,7 @@ void RunOperations(int parts, Summary& summary)
     const Cost copy = Measured(tree, [&] {
         const SharedItemCopies copies = NewSharedItemCopies();
         tree.Copies().CollectBranch(*copies, big, nullptr);
-        tree.SetClipboard(copies);
+        tree.Clipboard().Set(copies);
     });
     const double bareRead = Seconds([&] {
         char text[128];
@@ -531,7 +531,7 @@ void RunOperations(int parts, Summary& summary)
     TableRow("copy the subassembly", copy, bareRead, parts);
     const Cost paste = Measured(tree, [&] {
         CRedrawScope noRedraw(tree.Redraw());
-        tree.Copies().PasteAsChildren(root, *tree.Clipboard());
+        tree.Copies().PasteAsChildren(root, *tree.Clipboard().Contents());
     });
     const double bareInsert = Seconds([&] {
         SendMessageA(bare.tree, WM_SETREDRAW, FALSE, 0);
@@ -541,7 +541,7 @@ void RunOperations(int parts, Summary& summary)
     });
     TableRow("paste it", paste, bareInsert, parts);
 
-    const Cost remove = Measured(tree, [&] { tree.RemoveTreeItem(big); });
+    const Cost remove = Measured(tree, [&] { tree.Removal().RemoveTreeItem(big); });
     const double bareRemove = Seconds([&] {
         SendMessageA(bare.tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(bare.big));
     });

@@ -78,7 +78,7 @@ HRESULT CRVWnd::InternalQueryInterface(REFIID iid, void** ppv)
 LONG CRVWnd::RecordWord(ULONG_PTR htreeitem, uint32_t ItemRecord::*word)
 {
     const HTREEITEM hItem = Item(htreeitem);
-    const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    const ItemRecord* const pRecord = hItem ? m_tree.Items().GetRecord(hItem) : nullptr;
     return pRecord ? static_cast<LONG>(pRecord->*word) : 0;
 }
 
@@ -92,7 +92,7 @@ STDMETHODIMP CRVWnd::Init(ULONG_PTR pWndParent, IVisibilityManager* pIVisMgr,
     const HWND hParent = reinterpret_cast<HWND>(pWndParent);
     if (!hParent || !::IsWindow(hParent)) return E_INVALIDARG;
     if (!m_tree.Create(hParent)) return E_FAIL;
-    m_tree.SetViewer(pIVisMgr, pIView3DObjects);
+    m_tree.Host().SetViewer(pIVisMgr, pIView3DObjects);
     m_bInitialized = true;
     return S_OK;
 }
@@ -100,7 +100,7 @@ STDMETHODIMP CRVWnd::Init(ULONG_PTR pWndParent, IVisibilityManager* pIVisMgr,
 STDMETHODIMP CRVWnd::InitTree(IRavlinWindowSink* pIRVWindowSink)
 {
     const CKeepAlive alive(Self());
-    m_tree.SetSink(pIRVWindowSink);
+    m_tree.Host().SetSink(pIRVWindowSink);
     return S_OK;
 }
 
@@ -108,7 +108,7 @@ STDMETHODIMP CRVWnd::SetMessageHandler(IMessage** ppIMessage)
 {
     const CKeepAlive alive(Self());
     if (!ppIMessage) return E_POINTER;
-    m_tree.SetMessageHandler(*ppIMessage);
+    m_tree.Host().SetMessageHandler(*ppIMessage);
     return S_OK;
 }
 
@@ -252,8 +252,10 @@ STDMETHODIMP CRVWnd::IsItemPartiallyLoaded(ULONG_PTR htreeitem, LONG* bIsPartial
 STDMETHODIMP CRVWnd::SetItemData(ULONG_PTR htreeitem, ULONG_PTR pItemData)
 {
     const CKeepAlive alive(Self());
-    if (const HTREEITEM hItem = Item(htreeitem))
-        m_tree.SetItemRecord(hItem, reinterpret_cast<ItemRecord*>(pItemData));
+    if (const HTREEITEM hItem = Item(htreeitem)) {
+        m_tree.Items().InvalidateRecord(hItem);
+        m_tree.SetItemData(hItem, static_cast<LPARAM>(pItemData));
+    }
     return S_OK;
 }
 
@@ -261,20 +263,20 @@ STDMETHODIMP CRVWnd::GetItemData(ULONG_PTR htreeitem, ULONG_PTR* pItemData)
 {
     const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
-    return WriteOut<ULONG_PTR>(pItemData, hItem ? reinterpret_cast<ULONG_PTR>(m_tree.GetRecord(hItem)) : 0);
+    return WriteOut<ULONG_PTR>(pItemData, hItem ? reinterpret_cast<ULONG_PTR>(m_tree.Items().GetRecord(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::EnableLocalPaste(LONG bEnable)
 {
     const CKeepAlive alive(Self());
-    m_tree.EnableLocalPaste(bEnable);
+    m_tree.Clipboard().EnableLocalPaste(bEnable);
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetNoDropInto(ULONG_PTR htreeitem, LONG bOn)
 {
     const CKeepAlive alive(Self());
-    m_tree.SetNoDropInto(Item(htreeitem), bOn);
+    m_tree.Items().SetNoDropInto(Item(htreeitem), bOn);
     return S_OK;
 }
 
@@ -282,14 +284,14 @@ STDMETHODIMP CRVWnd::GetItemTag(ULONG_PTR htreeitem, ULONG* pTag)
 {
     const CKeepAlive alive(Self());
     if (!pTag) return E_INVALIDARG;
-    *pTag = m_tree.GetItemTag(Item(htreeitem));
+    *pTag = m_tree.Items().GetItemTag(Item(htreeitem));
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::SetItemTag(ULONG_PTR htreeitem, ULONG tag)
 {
     const CKeepAlive alive(Self());
-    m_tree.SetItemTag(Item(htreeitem), tag);
+    m_tree.Items().SetItemTag(Item(htreeitem), tag);
     return S_OK;
 }
 
@@ -515,7 +517,7 @@ STDMETHODIMP CRVWnd::LockItem(ULONG_PTR htreeitem, LONG bLock)
 STDMETHODIMP CRVWnd::TravNode(int TOrF)
 {
     const CKeepAlive alive(Self());
-    m_tree.SetTravNode(TOrF);
+    m_bTravNode = TOrF;
     return S_OK;
 }
 
@@ -568,7 +570,7 @@ STDMETHODIMP CRVWnd::GetParentItem(ULONG_PTR htreeitem, ULONG_PTR* parentKey)
 {
     const CKeepAlive alive(Self());
     const HTREEITEM hItem = Item(htreeitem);
-    return WriteOut<ULONG_PTR>(parentKey, hItem ? AsValue(m_tree.GetParent(hItem)) : 0);
+    return WriteOut<ULONG_PTR>(parentKey, hItem ? AsValue(m_tree.Items().GetParent(hItem)) : 0);
 }
 
 STDMETHODIMP CRVWnd::GetNumChildren(ULONG_PTR itemKey, int* nChild)
@@ -597,7 +599,7 @@ STDMETHODIMP CRVWnd::SetHTIState(ULONG_PTR htreeitem, LONG state, LONG bNotify)
 STDMETHODIMP CRVWnd::GetHTIState(ULONG_PTR htreeitem, LONG* bState)
 {
     const CKeepAlive alive(Self());
-    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(Item(htreeitem))));
+    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.Items().GetHTIState(Item(htreeitem))));
 }
 
 STDMETHODIMP CRVWnd::SetKeyState(ULONG key, LONG state)
@@ -658,7 +660,7 @@ STDMETHODIMP CRVWnd::GetSelectedItem(ULONG_PTR* item)
 STDMETHODIMP CRVWnd::GetCurrentItem(ULONG_PTR* item)
 {
     const CKeepAlive alive(Self());
-    return WriteOut<ULONG_PTR>(item, AsValue(m_tree.GetCurrentItem()));
+    return WriteOut<ULONG_PTR>(item, AsValue(m_tree.Selection().CurrentItem()));
 }
 
 STDMETHODIMP CRVWnd::CalcSelectedItems(ULONG typeID, int* pSize)
@@ -723,7 +725,7 @@ STDMETHODIMP CRVWnd::SetState(LONG state)
 STDMETHODIMP CRVWnd::GetState(LONG* bState)
 {
     const CKeepAlive alive(Self());
-    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.GetHTIState(m_tree.Selection().First())));
+    return WriteOut<LONG>(bState, static_cast<LONG>(m_tree.Items().GetHTIState(m_tree.Selection().First())));
 }
 
 // ---- Removal ----
@@ -731,14 +733,14 @@ STDMETHODIMP CRVWnd::GetState(LONG* bState)
 STDMETHODIMP CRVWnd::RemoveAllChildren(ULONG_PTR htreeitem)
 {
     const CKeepAlive alive(Self());
-    m_tree.RemoveAllChildren(Item(htreeitem));
+    m_tree.Removal().RemoveAllChildren(Item(htreeitem));
     return S_OK;
 }
 
 STDMETHODIMP CRVWnd::RemoveTreeItem(ULONG_PTR htreeitem)
 {
     const CKeepAlive alive(Self());
-    m_tree.RemoveTreeItem(Item(htreeitem));
+    m_tree.Removal().RemoveTreeItem(Item(htreeitem));
     return S_OK;
 }
 
@@ -748,7 +750,7 @@ STDMETHODIMP CRVWnd::EditItemLabel(ULONG_PTR htreeitem)
 {
     const CKeepAlive alive(Self());
     // An item that is not live is no item: nothing to edit.
-    if (const HTREEITEM hItem = m_tree.ResolveItem(htreeitem)) m_tree.LabelEditing().EditLabel(hItem);
+    if (const HTREEITEM hItem = m_tree.Items().ResolveItem(htreeitem)) m_tree.LabelEditing().EditLabel(hItem);
     return S_OK;
 }
 
@@ -776,7 +778,8 @@ STDMETHODIMP CRVWnd::ShowFindDialog()
 STDMETHODIMP CRVWnd::SetBookmark(ULONG_PTR htreeitem, LONG bOn)
 {
     const CKeepAlive alive(Self());
-    if (const HTREEITEM hItem = m_tree.ResolveItem(htreeitem)) m_tree.FindBookmarks().SetBookmark(hItem, bOn != 0);
+    if (const HTREEITEM hItem = m_tree.Items().ResolveItem(htreeitem))
+        m_tree.FindBookmarks().SetBookmark(hItem, bOn != 0);
     return S_OK;
 }
 

@@ -126,10 +126,12 @@ private:
     // go of its last reference from inside any call the object makes out to it.
     IUnknown* Self() const { return m_tree.LifetimeOwner(); }
     // The handle as an item of this tree, or null (0, foreign or deleted handles).
-    HTREEITEM Item(ULONG_PTR value) const { return m_tree.ResolveItem(value); }
+    HTREEITEM Item(ULONG_PTR value) const { return m_tree.Items().ResolveItem(value); }
     // A word of the item's record; 0 for no item or no record.
     LONG RecordWord(ULONG_PTR htreeitem, uint32_t ItemRecord::*word);
 
     bool m_bInitialized = false;
+    // The TravNode flag: the host's to set; no operation reads it.
+    int m_bTravNode = 1;
     CRVTreeCtrl m_tree;
 };

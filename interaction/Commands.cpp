@@ -1,6 +1,19 @@
 #include "interaction/Commands.h"
 
-#include "tree/RVTreeCtrl.h"
+#include "host/HostDoor.h"
+#include "interaction/Clipboard.h"
+#include "interaction/FindBookmarks.h"
+#include "interaction/LabelEditing.h"
+#include "interaction/MousePoint.h"
+#include "model/TreeItems.h"
+#include "model/UndoStack.h"
+#include "platform/TreeCtrl.h"
+#include "state/ItemPictures.h"
+#include "state/ItemStates.h"
+#include "tree/BranchCopies.h"
+#include "tree/ItemRemoval.h"
+#include "tree/TreeBuilder.h"
+#include "tree/TreeNavigator.h"
 
 #include <memory>
 
@@ -12,7 +25,7 @@ constexpr wchar_t kNewAssemblyName[] = L"<unnamed>";
 bool CCommands::OnCommand(UINT id)
 {
     UINT flags = 0;
-    const HTREEITEM hItem = m_tree.HitTestLastPoint(&flags);
+    const HTREEITEM hItem = m_point.HitItem(&flags);
     const bool onLabel = hItem && (flags & TVHT_ONITEMLABEL);
     switch (id) {
     case kNewItem:
@@ -38,10 +51,10 @@ bool CCommands::OnCommand(UINT id)
         if (onLabel) Delete(hItem);
         return true;
     case kRename:
-        if (hItem) m_tree.LabelEditing().EditLabel(hItem);
+        if (hItem) m_labelEditing.EditLabel(hItem);
         return true;
     case kBindTo3DSelection:
-        if (hItem && !m_tree.GetChildItem(hItem)) BindTo3DSelection(hItem);
+        if (hItem && !m_control.GetChildItem(hItem)) BindTo3DSelection(hItem);
         return true;
     case kToggleLock:
     case kLock:
@@ -49,24 +62,24 @@ bool CCommands::OnCommand(UINT id)
         SetLock(hItem, id);
         return true;
     case kExpandBranch:
-        if (hItem) m_tree.Navigator().ExpandToDepth(hItem, m_tree.Navigator().GetDepth(hItem));
+        if (hItem) m_navigator.ExpandToDepth(hItem, m_navigator.GetDepth(hItem));
         return true;
     case kUndo:
         Undo();
         return true;
     case kFind:
-        m_tree.FindBookmarks().SetFindPosition(hItem);
-        m_tree.FindBookmarks().ShowFindDialog();
+        m_find.SetFindPosition(hItem);
+        m_find.ShowFindDialog();
         return true;
     case kToggleBookmark:
-        m_tree.FindBookmarks().ToggleBookmarkAt(hItem, flags);
+        m_find.ToggleBookmarkAt(hItem, flags);
         return true;
     case kPreviousBookmark:
     case kNextBookmark:
-        m_tree.FindBookmarks().GotoBookmark(id == kNextBookmark);
+        m_find.GotoBookmark(id == kNextBookmark);
         return true;
     case kClearBookmarks:
-        m_tree.FindBookmarks().ClearBookmarksAsked(hItem);
+        m_find.ClearBookmarksAsked(hItem);
         return true;
     default:
         return false;
@@ -77,145 +90,145 @@ void CCommands::NewItem(HTREEITEM hItem, UINT flags)
 {
     // The host is asked wherever on the row the point lies; only a label takes the new item.
     // Every message may change the tree: items are held by reference between them.
-    const CItemRef item = m_tree.Ref(hItem);
-    if (m_tree.SendItemMessage(HM_NEWITEMQUERY, hItem) != 0) return;
-    if (!(flags & TVHT_ONITEMLABEL) || !m_tree.Resolve(item)) return;
+    const CItemRef item = m_items.Ref(hItem);
+    if (!m_host.MayAddUnder(hItem)) return;
+    if (!(flags & TVHT_ONITEMLABEL) || !m_items.Resolve(item)) return;
     CItemRef added;
-    const HTREEITEM hNew = m_tree.Builder().AddTreeItem(kNewItemName, hItem, nullptr, &added);
-    if (!hNew || !m_tree.Resolve(added)) return;
-    m_tree.LabelEditing().EditLabel(hNew);
-    if (!m_tree.Resolve(added)) return;
-    m_tree.SendItemMessage(HM_NEWITEMCREATED, hNew);
-    if (m_tree.Resolve(added)) m_tree.UnregisterAncestorKeys(hNew);
-    m_tree.InvalidateAll();
+    const HTREEITEM hNew = m_builder.AddTreeItem(kNewItemName, hItem, nullptr, &added);
+    if (!hNew || !m_items.Resolve(added)) return;
+    m_labelEditing.EditLabel(hNew);
+    if (!m_items.Resolve(added)) return;
+    m_host.TellCreated(hNew, false);
+    if (m_items.Resolve(added)) m_items.UnregisterAncestorKeys(hNew);
+    m_control.InvalidateAll();
 }
 
 void CCommands::NewAssembly()
 {
-    const HTREEITEM hNew = m_tree.Builder().AddAssembly(kNewAssemblyName, 0, 0, false);
-    if (hNew) m_tree.SendItemMessage(HM_NEWASSEMBLYCREATED, hNew);
+    const HTREEITEM hNew = m_builder.AddAssembly(kNewAssemblyName, 0, 0, false);
+    if (hNew) m_host.TellCreated(hNew, true);
 }
 
 void CCommands::Copy(HTREEITEM hItem)
 {
-    const CItemRef item = m_tree.Ref(hItem);
-    m_tree.SendItemMessage(HM_ITEMCOPY, hItem); // the host may change the tree here
+    const CItemRef item = m_items.Ref(hItem);
+    m_host.TellCopying(hItem); // the host may change the tree here
     // An assembly, or an item the host removed, leaves the clipboard empty.
     const SharedItemCopies copies = NewSharedItemCopies();
-    if (m_tree.Resolve(item)) m_tree.Copies().CollectBranch(*copies, hItem, nullptr);
-    m_tree.SetClipboard(copies);
+    if (m_items.Resolve(item)) m_copies.CollectBranch(*copies, hItem, nullptr);
+    m_clipboard.Set(copies);
 }
 
 void CCommands::Cut(HTREEITEM hItem)
 {
-    const CItemRef item = m_tree.Ref(hItem);
-    const long refused = m_tree.SendItemMessage(HM_ITEMCUT, hItem); // the host may change the tree here
+    const CItemRef item = m_items.Ref(hItem);
+    const bool allowed = m_host.MayCut(hItem); // the host may change the tree here
     const SharedItemCopies copies = NewSharedItemCopies();
-    m_tree.SetClipboard(copies);
-    if (!m_tree.Resolve(item)) return;
+    m_clipboard.Set(copies);
+    if (!m_items.Resolve(item)) return;
     // A refused cut still fills the clipboard: the item stays, its copy is there to paste.
-    if (!m_tree.Copies().CollectBranch(*copies, hItem, nullptr) || refused) return;
-    m_tree.UnregisterAncestorKeys(hItem);
+    if (!m_copies.CollectBranch(*copies, hItem, nullptr) || !allowed) return;
+    m_items.UnregisterAncestorKeys(hItem);
     RemoveReported(hItem);
 }
 
 void CCommands::Delete(HTREEITEM hItem)
 {
-    const CItemRef item = m_tree.Ref(hItem);
-    if (m_tree.SendItemMessage(HM_ITEMDELETE, hItem) != 0 || !m_tree.Resolve(item)) return;
+    const CItemRef item = m_items.Ref(hItem);
+    if (!m_host.MayDelete(hItem) || !m_items.Resolve(item)) return;
     RemoveReported(hItem);
 }
 
 void CCommands::RemoveReported(HTREEITEM hItem)
 {
-    const HTREEITEM hParent = m_tree.GetParentItem(hItem);
-    const CItemRef parent = m_tree.Ref(hParent);
-    const uint32_t typeID = m_tree.TypeIDOf(hItem);
-    m_tree.RemoveTreeItem(hItem);
-    if (hParent && m_tree.Resolve(parent))
-        m_tree.SendHostMessage(typeID, HM_ITEMREMOVED, hParent);
+    const HTREEITEM hParent = m_control.GetParentItem(hItem);
+    const CItemRef parent = m_items.Ref(hParent);
+    const uint32_t typeID = m_items.TypeIDOf(hItem);
+    m_removal.RemoveTreeItem(hItem);
+    if (hParent && m_items.Resolve(parent))
+        m_host.TellChildRemoved(typeID, hParent);
     else if (!hParent)
-        m_tree.Messenger().SendForm2(typeID, HM_ITEMREMOVED, nullptr); // a root: no data
+        m_host.TellRootRemoved(typeID);
 }
 
 void CCommands::Paste(HTREEITEM hItem)
 {
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
     if (pRecord && pRecord->bNoDropInto) return;
-    const CItemRef item = m_tree.Ref(hItem);
-    if (m_tree.SendItemMessage(HM_PASTEINTOQUERY, hItem) != 0 || !m_tree.Resolve(item)) return;
-    if (m_tree.HostPastes()) {
-        m_tree.SendItemMessage(HM_PASTECHILDREQUEST, hItem);
+    const CItemRef item = m_items.Ref(hItem);
+    if (!m_host.MayPasteInto(hItem) || !m_items.Resolve(item)) return;
+    if (m_clipboard.HostPastes()) {
+        m_host.TellPasteRequest(HM_PASTECHILDREQUEST, hItem);
         return;
     }
     // Pasting may ask the host (locks), who may copy something else meanwhile: the paste keeps
     // the list it started with.
-    const SharedItemCopies copies = m_tree.Clipboard();
-    const HTREEITEM hNew = m_bPasteLikeInsert ? m_tree.Copies().PasteAsSiblings(hItem, *copies, false)
-                                              : m_tree.Copies().PasteAsChildren(hItem, *copies);
+    const SharedItemCopies copies = m_clipboard.Contents();
+    const HTREEITEM hNew =
+        m_bPasteLikeInsert ? m_copies.PasteAsSiblings(hItem, *copies, false) : m_copies.PasteAsChildren(hItem, *copies);
     if (!hNew) return;
     // Pasted after the item or into it, the host hears of a child.
-    const CItemRef pasted = m_tree.Ref(hNew);
-    m_tree.SendItemMessage(HM_PASTEDASCHILD, hNew);
-    if (m_tree.Resolve(pasted)) m_tree.UnregisterAncestorKeys(hNew);
-    m_tree.InvalidateAll();
+    const CItemRef pasted = m_items.Ref(hNew);
+    m_host.TellPasted(HM_PASTEDASCHILD, hNew);
+    if (m_items.Resolve(pasted)) m_items.UnregisterAncestorKeys(hNew);
+    m_control.InvalidateAll();
 }
 
 void CCommands::PasteBeside(HTREEITEM hItem, UINT flags, bool before)
 {
-    if (m_tree.HostPastes()) {
+    if (m_clipboard.HostPastes()) {
         // Anywhere on the item's row.
-        if (hItem && m_tree.GetRecord(hItem))
-            m_tree.SendItemMessage(before ? HM_PASTEBEFOREREQUEST : HM_PASTEAFTERREQUEST, hItem);
+        if (hItem && m_items.GetRecord(hItem))
+            m_host.TellPasteRequest(before ? HM_PASTEBEFOREREQUEST : HM_PASTEAFTERREQUEST, hItem);
         return;
     }
     if (!hItem || !(flags & TVHT_ONITEMLABEL)) return;
-    const SharedItemCopies copies = m_tree.Clipboard(); // kept while the paste asks the host
-    const HTREEITEM hNew = m_tree.Copies().PasteAsSiblings(hItem, *copies, before);
+    const SharedItemCopies copies = m_clipboard.Contents(); // kept while the paste asks the host
+    const HTREEITEM hNew = m_copies.PasteAsSiblings(hItem, *copies, before);
     if (!hNew) return;
-    m_tree.SendItemMessage(before ? HM_PASTEDBEFORE : HM_PASTEDAFTER, hNew);
-    m_tree.InvalidateAll();
+    m_host.TellPasted(before ? HM_PASTEDBEFORE : HM_PASTEDAFTER, hNew);
+    m_control.InvalidateAll();
 }
 
 void CCommands::BindTo3DSelection(HTREEITEM hItem)
 {
     ULONG key = 0; // a sink that fails without answering selects nothing
-    const CItemRef item = m_tree.Ref(hItem);
-    if (!m_tree.Host().AskFirstSelectedKey(key) || !m_tree.Resolve(item)) return;
-    m_tree.UnregisterItemKey(hItem);
+    const CItemRef item = m_items.Ref(hItem);
+    if (!m_host.AskFirstSelectedKey(key) || !m_items.Resolve(item)) return;
+    m_items.UnregisterItemKey(hItem);
     if (key == 0) {
-        m_tree.Pictures().SetFailState(hItem, 1);
+        m_pictures.SetFailState(hItem, 1);
         return;
     }
-    if (m_tree.Pictures().GetFailState(hItem)) m_tree.Pictures().SetFailState(hItem, 0);
-    if (ItemRecord* const pRecord = m_tree.GetRecord(hItem)) {
+    if (m_pictures.GetFailState(hItem)) m_pictures.SetFailState(hItem, 0);
+    if (ItemRecord* const pRecord = m_items.GetRecord(hItem)) {
         pRecord->key = key;
-        m_tree.RegisterItemKey(hItem, key);
-        m_tree.SendItemMessage(HM_BEGINDRAG, hItem);
+        m_items.RegisterItemKey(hItem, key);
+        m_host.TellKeyBound(hItem);
     }
     LONG on = 0;
-    if (!m_tree.Resolve(item) || !m_tree.Host().AskKeyShown(key, on)) return;
-    if (m_tree.Resolve(item)) m_tree.States().SetHTIState(hItem, static_cast<uint32_t>(on), false);
+    if (!m_items.Resolve(item) || !m_host.AskKeyShown(key, on)) return;
+    if (m_items.Resolve(item)) m_states.SetHTIState(hItem, static_cast<uint32_t>(on), false);
 }
 
 void CCommands::SetLock(HTREEITEM hItem, UINT id)
 {
-    if (!hItem || !m_tree.ItemHasChildren(hItem)) return;
-    ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    if (!hItem || !m_control.ItemHasChildren(hItem)) return;
+    ItemRecord* const pRecord = m_items.GetRecord(hItem);
     if (!pRecord) return;
     if ((id == kLock && pRecord->bLocked) || (id == kUnlock && !pRecord->bLocked)) return;
     if (!pRecord->bLocked) {
         const int image = pRecord->bIsAssembly ? kImageLockedAssembly
                           : pRecord->tag       ? kImageProhibitedLocked
                                                : kImageLockedPart;
-        m_tree.SetItemImage(hItem, image, image);
+        m_control.SetItemImage(hItem, image, image);
         // Collapsed before the flag is set: a locked item's branch refuses to change.
-        m_tree.Expand(hItem, TVE_COLLAPSE);
+        m_control.Expand(hItem, TVE_COLLAPSE);
         pRecord->bLocked = 1;
     } else {
         pRecord->bLocked = 0;
         const int image = pRecord->bIsAssembly ? kImageAssembly : pRecord->tag ? kImageProhibited : kImagePart;
-        m_tree.SetItemImage(hItem, image, image);
+        m_control.SetItemImage(hItem, image, image);
     }
 }
 
@@ -223,9 +236,9 @@ void CCommands::Undo()
 {
     // One level: the top action and the action chained to it; whatever the undoing pushed
     // goes with the rest of the stack.
-    const std::unique_ptr<CUndoAction> top(m_tree.PopUndo());
+    const std::unique_ptr<CUndoAction> top(m_undo.Pop());
     if (!top) return;
     top->Undo();
     if (CUndoAction* const next = top->GetNext()) next->Undo();
-    m_tree.ClearUndo();
+    m_undo.Clear();
 }

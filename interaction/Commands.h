@@ -7,7 +7,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CBranchCopies;
+class CClipboard;
+class CFindBookmarks;
+class CHostDoor;
+class CItemPictures;
+class CItemRemoval;
+class CItemStates;
+class CLabelEditing;
+class CMousePoint;
+class CTreeBuilder;
+class CTreeCtrl;
+class CTreeItems;
+class CTreeNavigator;
+class CUndoStack;
 
 class CCommands
 {
@@ -37,7 +50,15 @@ public:
         kClearBookmarks = RVCMD_CLEARBOOKMARKS,
     };
 
-    explicit CCommands(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CCommands(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CMousePoint& point, CUndoStack& undo,
+              CClipboard& clipboard, CItemPictures& pictures, CItemStates& states, CLabelEditing& labelEditing,
+              CFindBookmarks& find, CTreeBuilder& builder, CBranchCopies& copies, CTreeNavigator& navigator,
+              CItemRemoval& removal)
+        : m_control(control), m_items(items), m_host(host), m_point(point), m_undo(undo), m_clipboard(clipboard),
+          m_pictures(pictures), m_states(states), m_labelEditing(labelEditing), m_find(find), m_builder(builder),
+          m_copies(copies), m_navigator(navigator), m_removal(removal)
+    {
+    }
     void SetPasteLikeInsert(bool on) { m_bPasteLikeInsert = on ? TRUE : FALSE; }
     // Runs a command; false for an id that is not one of the tree's.
     bool OnCommand(UINT id);
@@ -58,6 +79,19 @@ private:
     void BindTo3DSelection(HTREEITEM hItem);
     void SetLock(HTREEITEM hItem, UINT id);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CMousePoint& m_point;
+    CUndoStack& m_undo;
+    CClipboard& m_clipboard;
+    CItemPictures& m_pictures;
+    CItemStates& m_states;
+    CLabelEditing& m_labelEditing;
+    CFindBookmarks& m_find;
+    CTreeBuilder& m_builder;
+    CBranchCopies& m_copies;
+    CTreeNavigator& m_navigator;
+    CItemRemoval& m_removal;
     BOOL m_bPasteLikeInsert = FALSE;
 };

@@ -5,12 +5,21 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CFindBookmarks;
+class CHostDoor;
+class CMousePoint;
+class CSelection;
+class CTreeCtrl;
+class CTreeItems;
 
 class CContextMenu
 {
 public:
-    explicit CContextMenu(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CContextMenu(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CMousePoint& point, CSelection& selection,
+                 const CFindBookmarks& find)
+        : m_control(control), m_items(items), m_host(host), m_point(point), m_selection(selection), m_find(find)
+    {
+    }
 
     void OnRButtonDown();
     void OnContextMenu(POINT screenPoint);
@@ -22,5 +31,10 @@ public:
     static ULONG MenuMask(bool onItem, bool hasChildren, int bookmarks);
 
 private:
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CMousePoint& m_point;
+    CSelection& m_selection;
+    const CFindBookmarks& m_find;
 };

@@ -12,7 +12,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CBranchCopies;
+class CClipboard;
+class CHostDoor;
+class CItemRemoval;
+class CMouseKeyboard;
+class CSelection;
+class CTreeCtrl;
+class CTreeItems;
+class CUndoStack;
+class CWindowScale;
 class CRemoveUndo;
 
 class CDragDrop
@@ -20,7 +29,13 @@ class CDragDrop
 public:
     enum DropMode { DropBefore = 0, DropAfter = 1, DropOnto = 2 };
 
-    explicit CDragDrop(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CDragDrop(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CUndoStack& undo, const CClipboard& clipboard,
+              const CWindowScale& scale, CSelection& selection, CMouseKeyboard& mouse, CBranchCopies& copies,
+              CItemRemoval& removal)
+        : m_control(control), m_items(items), m_host(host), m_undo(undo), m_clipboard(clipboard), m_scale(scale),
+          m_selection(selection), m_mouse(mouse), m_copies(copies), m_removal(removal)
+    {
+    }
     // Loads the three drag cursors from the component's resources, at the window's scale.
     void OnCreate();
     // The window's DPI changed: the cursors of the new scale (after the drag under way).
@@ -57,7 +72,16 @@ private:
     // Step by step out of the drag: highlight, capture, cursor, state.
     void EndDrag();
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CUndoStack& m_undo;
+    const CClipboard& m_clipboard;
+    const CWindowScale& m_scale;
+    CSelection& m_selection;
+    CMouseKeyboard& m_mouse;
+    CBranchCopies& m_copies;
+    CItemRemoval& m_removal;
     BOOL m_bDragging = FALSE;
     BOOL m_bEnding = FALSE; // the drag is being ended: a capture change is its own doing
     HTREEITEM m_hDragItem = nullptr;

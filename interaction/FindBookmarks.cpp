@@ -2,7 +2,12 @@
 
 #include "QMUtil.h"
 #include "render/RedrawSuspension.h"
-#include "tree/RVTreeCtrl.h"
+#include "host/HostDoor.h"
+#include "model/TreeItems.h"
+#include "platform/TreeCtrl.h"
+#include "selection/Selection.h"
+#include "state/ItemPictures.h"
+#include "tree/TreeNavigator.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -40,7 +45,10 @@ bool Matches(const std::wstring& label, const std::wstring& text, bool wholeWord
 }
 } // namespace
 
-CFindBookmarks::CFindBookmarks(CRVTreeCtrl& tree) : m_tree(tree), m_nFindMessage(::RegisterWindowMessageW(FINDMSGSTRINGW))
+CFindBookmarks::CFindBookmarks(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CSelection& selection,
+                               CTreeNavigator& navigator, CRedrawSuspension& redraw)
+    : m_control(control), m_items(items), m_host(host), m_selection(selection), m_navigator(navigator),
+      m_redraw(redraw), m_nFindMessage(::RegisterWindowMessageW(FINDMSGSTRINGW))
 {
 }
 
@@ -53,14 +61,14 @@ CFindBookmarks::~CFindBookmarks()
 
 void CFindBookmarks::ShowFindDialog()
 {
-    const long refused = m_tree.Messenger().SendForm3(HM_FINDQUERY);
-    if (m_hFindDialog || refused != 0 || !m_tree.GetHwnd()) return;
+    const bool allowed = m_host.MayFind();
+    if (m_hFindDialog || !allowed || !m_control.GetHwnd()) return;
     const size_t length = std::min(m_findText.size(), std::size(m_findBuffer) - 1);
     std::wmemcpy(m_findBuffer, m_findText.data(), length);
     m_findBuffer[length] = L'\0';
     m_findReplace = FINDREPLACEW{};
     m_findReplace.lStructSize = sizeof m_findReplace;
-    m_findReplace.hwndOwner = m_tree.GetHwnd();
+    m_findReplace.hwndOwner = m_control.GetHwnd();
     m_findReplace.Flags = FR_DOWN;
     m_findReplace.lpstrFindWhat = m_findBuffer;
     // Documented in bytes, taken as characters by some implementations: the buffer's length in
@@ -98,7 +106,7 @@ void CFindBookmarks::OnFindReplace(const FINDREPLACEW* pNotice)
         m_hFindPosition = nullptr;
         return;
     }
-    m_tree.Selection().ClearSelection();
+    m_selection.ClearSelection();
     m_hFindPosition = FindItem(text, (flags & FR_MATCHCASE) != 0, (flags & FR_DOWN) != 0,
                                (flags & FR_WHOLEWORD) != 0, m_hFindPosition);
     if (m_hFindPosition)
@@ -112,9 +120,9 @@ HTREEITEM CFindBookmarks::FindItem(const std::wstring& text, bool matchCase, boo
     if (text.empty()) return nullptr;
     const std::wstring wanted = matchCase ? text : Lower(text);
     for (HTREEITEM c = FirstCandidate(hStart, down); c;
-         c = down ? m_tree.Navigator().GetNextTravItem(c) : PrevPreorderItem(c)) {
+         c = down ? m_navigator.GetNextTravItem(c) : PrevPreorderItem(c)) {
         if (c == hStart) return nullptr; // round to where it began
-        const std::wstring label = matchCase ? m_tree.GetItemText(c) : Lower(m_tree.GetItemText(c));
+        const std::wstring label = matchCase ? m_control.GetItemText(c) : Lower(m_control.GetItemText(c));
         if (Matches(label, wanted, wholeWord)) return c;
     }
     return nullptr;
@@ -123,54 +131,57 @@ HTREEITEM CFindBookmarks::FindItem(const std::wstring& text, bool matchCase, boo
 HTREEITEM CFindBookmarks::FirstCandidate(HTREEITEM hStart, bool forward)
 {
     HTREEITEM c = nullptr;
-    if (hStart && m_tree.IsLiveItem(hStart)) c = forward ? m_tree.Navigator().GetNextTravItem(hStart) : PrevPreorderItem(hStart);
-    if (!c) c = forward ? m_tree.GetRootItem() : LastInBranch(nullptr);
+    if (hStart && m_items.IsLiveItem(hStart))
+        c = forward ? m_navigator.GetNextTravItem(hStart) : PrevPreorderItem(hStart);
+    if (!c) c = forward ? m_control.GetRootItem() : LastInBranch(nullptr);
     return c;
 }
 
 HTREEITEM CFindBookmarks::PrevPreorderItem(HTREEITEM hItem)
 {
-    if (!m_tree.IsLiveItem(hItem)) return nullptr;
-    if (const HTREEITEM hPrev = m_tree.GetPrevSiblingItem(hItem)) return LastInBranch(hPrev);
-    return m_tree.GetParent(hItem);
+    if (!m_items.IsLiveItem(hItem)) return nullptr;
+    if (const HTREEITEM hPrev = m_control.GetPrevSiblingItem(hItem)) return LastInBranch(hPrev);
+    return m_items.GetParent(hItem);
 }
 
 HTREEITEM CFindBookmarks::LastInBranch(HTREEITEM hItem)
 {
     if (!hItem) {
-        hItem = m_tree.GetRootItem();
-        for (HTREEITEM next = hItem; next; next = m_tree.GetNextSiblingItem(next)) hItem = next;
+        hItem = m_control.GetRootItem();
+        for (HTREEITEM next = hItem; next; next = m_control.GetNextSiblingItem(next)) hItem = next;
     }
-    for (HTREEITEM child = hItem ? m_tree.GetChildItem(hItem) : nullptr; child; child = m_tree.GetChildItem(hItem)) {
+    for (HTREEITEM child = hItem ? m_control.GetChildItem(hItem) : nullptr; child;
+         child = m_control.GetChildItem(hItem)) {
         hItem = child;
-        for (HTREEITEM next = m_tree.GetNextSiblingItem(child); next; next = m_tree.GetNextSiblingItem(next)) hItem = next;
+        for (HTREEITEM next = m_control.GetNextSiblingItem(child); next; next = m_control.GetNextSiblingItem(next))
+            hItem = next;
     }
     return hItem;
 }
 
 void CFindBookmarks::Show(HTREEITEM hItem)
 {
-    const CItemRef item = m_tree.Ref(hItem);
-    m_tree.Selection().SelectItem(hItem, true, false, false);
-    if (m_tree.Resolve(item)) m_tree.EnsureVisible(hItem);
+    const CItemRef item = m_items.Ref(hItem);
+    m_selection.SelectItem(hItem, true, false, false);
+    if (m_items.Resolve(item)) m_control.EnsureVisible(hItem);
 }
 
 // ---- Bookmarks ----
 
 bool CFindBookmarks::IsBookmarked(HTREEITEM hItem)
 {
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
     return pRecord && pRecord->bBookmark;
 }
 
 void CFindBookmarks::SetBookmark(HTREEITEM hItem, bool on)
 {
-    if (!m_tree.IsLiveItem(hItem)) return;
-    CRedrawScope noRedraw(m_tree.Redraw());
-    ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    if (!m_items.IsLiveItem(hItem)) return;
+    CRedrawScope noRedraw(m_redraw);
+    ItemRecord* const pRecord = m_items.GetRecord(hItem);
     if (!pRecord) return;
     const int image = on ? kImageBookmark : CItemPictures::BaseImage(*pRecord);
-    m_tree.SetItemImage(hItem, image, image);
+    m_control.SetItemImage(hItem, image, image);
     if (on && !pRecord->bBookmark) ++m_nBookmarks;
     if (!on && pRecord->bBookmark) --m_nBookmarks;
     pRecord->bBookmark = on ? 1 : 0;
@@ -180,20 +191,20 @@ void CFindBookmarks::ToggleBookmarkAt(HTREEITEM hItem, UINT flags)
 {
     if (!hItem || !(flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL | TVHT_ONITEMSTATEICON))) return;
     const bool bookmarked = IsBookmarked(hItem);
-    const CItemRef item = m_tree.Ref(hItem);
-    m_tree.SendItemMessage(bookmarked ? HM_BOOKMARKCLEARED : HM_BOOKMARKSET, hItem);
-    if (m_tree.Resolve(item)) SetBookmark(hItem, !bookmarked);
+    const CItemRef item = m_items.Ref(hItem);
+    m_host.TellBookmark(hItem, !bookmarked);
+    if (m_items.Resolve(item)) SetBookmark(hItem, !bookmarked);
 }
 
 HTREEITEM CFindBookmarks::FindBookmark(bool forward, HTREEITEM hStart)
 {
-    if (hStart && !m_tree.IsLiveItem(hStart)) hStart = nullptr;
-    const auto step = [&](HTREEITEM c) { return forward ? m_tree.Navigator().GetNextTravItem(c) : PrevPreorderItem(c); };
-    const auto wrap = [&] { return forward ? m_tree.GetRootItem() : LastInBranch(nullptr); };
+    if (hStart && !m_items.IsLiveItem(hStart)) hStart = nullptr;
+    const auto step = [&](HTREEITEM c) { return forward ? m_navigator.GetNextTravItem(c) : PrevPreorderItem(c); };
+    const auto wrap = [&] { return forward ? m_control.GetRootItem() : LastInBranch(nullptr); };
     HTREEITEM c = FirstCandidate(hStart, forward);
     // A pass visits each item once; the host may change the tree while it hears of
     // assemblies on the way, so the walk is bounded all the same.
-    for (size_t steps = 0, limit = 2 * m_tree.LiveItemCount() + 2; steps < limit; ++steps) {
+    for (size_t steps = 0, limit = 2 * m_items.LiveItemCount() + 2; steps < limit; ++steps) {
         if (!c) {
             if (!hStart) return nullptr; // a pass from the top is over at the end
             c = wrap();
@@ -208,7 +219,7 @@ HTREEITEM CFindBookmarks::FindBookmark(bool forward, HTREEITEM hStart)
 
 void CFindBookmarks::GotoBookmark(bool next)
 {
-    m_tree.Selection().ClearSelection();
+    m_selection.ClearSelection();
     m_hLastBookmark = FindBookmark(next, m_hLastBookmark);
     if (m_hLastBookmark)
         Show(m_hLastBookmark);
@@ -218,15 +229,15 @@ void CFindBookmarks::GotoBookmark(bool next)
 
 void CFindBookmarks::ClearBookmarks()
 {
-    CRedrawScope noRedraw(m_tree.Redraw());
-    for (HTREEITEM c = m_tree.GetRootItem(); c; c = m_tree.Navigator().GetNextTravItem(c))
+    CRedrawScope noRedraw(m_redraw);
+    for (HTREEITEM c = m_control.GetRootItem(); c; c = m_navigator.GetNextTravItem(c))
         if (IsBookmarked(c)) SetBookmark(c, false);
     m_nBookmarks = 0;
 }
 
 void CFindBookmarks::ClearBookmarksAsked(HTREEITEM hItem)
 {
-    if (hItem && m_tree.SendItemMessage(HM_CLEARBOOKMARKSQUERY, hItem) != 0) return;
+    if (hItem && !m_host.MayClearBookmarks(hItem)) return;
     ClearBookmarks();
 }
 

@@ -10,12 +10,18 @@
 
 #include <string>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CRedrawSuspension;
+class CSelection;
+class CTreeCtrl;
+class CTreeItems;
+class CTreeNavigator;
 
 class CFindBookmarks
 {
 public:
-    explicit CFindBookmarks(CRVTreeCtrl& tree);
+    CFindBookmarks(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CSelection& selection,
+                   CTreeNavigator& navigator, CRedrawSuspension& redraw);
     ~CFindBookmarks();
     CFindBookmarks(const CFindBookmarks&) = delete;
     CFindBookmarks& operator=(const CFindBookmarks&) = delete;
@@ -58,7 +64,12 @@ private:
     // Selects the found item alone and scrolls it into view.
     void Show(HTREEITEM hItem);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CSelection& m_selection;
+    CTreeNavigator& m_navigator;
+    CRedrawSuspension& m_redraw;
     std::wstring m_findText;
     HWND m_hFindDialog = nullptr;
     // The dialog reads and writes these while it is open: they live as long as this object.

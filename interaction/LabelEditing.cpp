@@ -2,7 +2,10 @@
 
 #include "model/RenameUndo.h"
 #include "platform/Text.h"
-#include "tree/RVTreeCtrl.h"
+#include "host/HostDoor.h"
+#include "model/TreeItems.h"
+#include "model/UndoStack.h"
+#include "platform/TreeCtrl.h"
 
 #include <string>
 
@@ -65,18 +68,18 @@ void CRVLabelEdit::EndEdit(bool cancel)
 
 HWND CLabelEditing::EditLabel(HTREEITEM hItem)
 {
-    if (!hItem || !m_tree.IsLiveItem(hItem)) return nullptr;
-    const CItemRef item = m_tree.Ref(hItem);
+    if (!hItem || !m_items.IsLiveItem(hItem)) return nullptr;
+    const CItemRef item = m_items.Ref(hItem);
     if (IsEditing()) EndEdit(false);
     // Ending the last edit told the host, who may have removed the item.
-    if (!m_tree.Resolve(item)) return nullptr;
+    if (!m_items.Resolve(item)) return nullptr;
     // The old label is saved before the edit is asked for: the action exists even when the
     // host refuses the edit.
-    m_tree.PushUndo(new CRenameUndo(m_tree, hItem, m_tree.GetItemText(hItem)));
-    const HWND hEdit = m_tree.CTreeCtrl::EditLabel(hItem);
+    m_undo.Push(new CRenameUndo(m_undo.Target(), hItem, m_control.GetItemText(hItem)));
+    const HWND hEdit = m_control.EditLabel(hItem);
     if (!hEdit) return nullptr;
     // The host heard of the edit first and may have removed the item meanwhile.
-    if (!m_tree.Resolve(item) || !::IsWindow(hEdit) || !m_edit.Begin(hEdit, hItem)) {
+    if (!m_items.Resolve(item) || !::IsWindow(hEdit) || !m_edit.Begin(hEdit, hItem)) {
         EndEdit(true);
         return nullptr;
     }
@@ -87,8 +90,8 @@ void CLabelEditing::EndEdit(bool cancel)
 {
     if (m_edit.IsEditing())
         m_edit.EndEdit(cancel);
-    else if (m_tree.GetEditControl())
-        m_tree.EndEditLabelNow(cancel);
+    else if (m_control.GetEditControl())
+        m_control.EndEditLabelNow(cancel);
 }
 
 LRESULT CLabelEditing::OnBeginLabelEdit(const NMHDR& hdr)
@@ -97,10 +100,10 @@ LRESULT CLabelEditing::OnBeginLabelEdit(const NMHDR& hdr)
     const HTREEITEM hItem = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item.hItem;
     if (!hItem) return 0;
     m_hEndedEdit = nullptr; // a new edit, whoever started it
-    const CItemRef item = m_tree.Ref(hItem);
-    const long answer = m_tree.SendItemMessage(HM_BEGINLABELEDIT, hItem);
+    const CItemRef item = m_items.Ref(hItem);
+    const bool allowed = m_host.MayEditLabel(hItem);
     // An item the host removed meanwhile is not edited.
-    return answer != 0 || !m_tree.Resolve(item) ? TRUE : FALSE;
+    return !allowed || !m_items.Resolve(item) ? TRUE : FALSE;
 }
 
 LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
@@ -108,12 +111,12 @@ LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
     const TVITEMA& item = reinterpret_cast<const NMTVDISPINFOA&>(hdr).item;
     // Whoever ended the edit, it is over now (without text it was discarded): a second report
     // for the same edit window is the loss of focus the first ending caused.
-    const HWND hEdit = m_tree.GetEditControl();
+    const HWND hEdit = m_control.GetEditControl();
     if (hEdit && hEdit == m_hEndedEdit) return 0;
     m_hEndedEdit = hEdit;
     const bool ours = m_edit.IsEditing() && m_edit.EditItem() == item.hItem;
     if (ours) m_edit.OnEnded();
-    if (!item.hItem || !item.pszText || !m_tree.IsLiveItem(item.hItem)) return 0;
+    if (!item.hItem || !item.pszText || !m_items.IsLiveItem(item.hItem)) return 0;
     // The edit window has the whole text; the notification only as much as the control's
     // buffer held, in the character set the control notifies in.
     std::wstring text;
@@ -123,8 +126,8 @@ LRESULT CLabelEditing::OnEndLabelEdit(const NMHDR& hdr)
         text = reinterpret_cast<const wchar_t*>(item.pszText);
     else
         text = rv::AnsiToWide(item.pszText);
-    m_tree.SetItemText(item.hItem, text.c_str());
-    if (m_tree.GetRecord(item.hItem)) m_tree.SendItemMessage(HM_LABELCHANGED, item.hItem);
+    m_control.SetItemText(item.hItem, text.c_str());
+    if (m_items.GetRecord(item.hItem)) m_host.TellLabelChanged(item.hItem);
     return 0; // the label is set already: the control must not set it again
 }
 

@@ -9,7 +9,10 @@
 
 #include <string>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CTreeCtrl;
+class CTreeItems;
+class CUndoStack;
 
 // The edit window while an edit runs: Enter and Escape end the edit when the key goes up, and
 // so does the loss of focus (keeping the text).
@@ -43,7 +46,10 @@ private:
 class CLabelEditing
 {
 public:
-    explicit CLabelEditing(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CLabelEditing(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CUndoStack& undo)
+        : m_control(control), m_items(items), m_host(host), m_undo(undo)
+    {
+    }
     // The edit window's keys and focus end the edit, which the host hears of: while it runs it
     // holds the object as the tree window does.
     void OnCreate(const CWindowBase& treeWindow)
@@ -68,7 +74,10 @@ public:
     void OnItemDeleting(HTREEITEM hItem);
 
 private:
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CUndoStack& m_undo;
     CRVLabelEdit m_edit;
     // The edit window whose end the control has reported: hiding it takes its focus, and the
     // control then reports the end once more (as kept), which belongs to the first ending.

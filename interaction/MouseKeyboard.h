@@ -6,12 +6,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CItemStates;
+class CLabelEditing;
+class CMousePoint;
+class CRedrawSuspension;
+class CSelection;
+class CTreeCtrl;
+class CTreeItems;
 
 class CMouseKeyboard
 {
 public:
-    explicit CMouseKeyboard(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CMouseKeyboard(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CMousePoint& point, CSelection& selection,
+                   CItemStates& states, CLabelEditing& labelEditing, CRedrawSuspension& redraw)
+        : m_control(control), m_items(items), m_host(host), m_point(point), m_selection(selection), m_states(states),
+          m_labelEditing(labelEditing), m_redraw(redraw)
+    {
+    }
     // Whether Ctrl is down now (not as the message that is being handled found it).
     static bool IsCtrlHeld() { return (::GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
 
@@ -40,7 +52,14 @@ private:
     void PressStateIcon(HTREEITEM hItem);
     void PressElsewhere(UINT flags);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CMousePoint& m_point;
+    CSelection& m_selection;
+    CItemStates& m_states;
+    CLabelEditing& m_labelEditing;
+    CRedrawSuspension& m_redraw;
     HTREEITEM m_hPressedItem = nullptr;
     BOOL m_bLButtonDown = FALSE;
     BOOL m_bSelectOnRelease = FALSE;

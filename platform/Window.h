@@ -15,6 +15,11 @@ public:
 
     HWND GetHwnd() const { return m_hWnd; }
     bool IsWindow() const { return m_hWnd != nullptr; }
+    // The whole client area painted anew, background and all.
+    void InvalidateAll() const
+    {
+        if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
 
     // Creates a window of an existing class and subclasses it before its first message, so
     // that WM_NCCREATE and WM_CREATE already reach ProcessMessage. PreCreateWindow may adjust

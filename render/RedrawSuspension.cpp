@@ -7,7 +7,7 @@
 void CRedrawSuspension::Suspend()
 {
     if (m_nCount == 0) {
-        m_tree.SetRedraw(false);
+        m_control.SetRedraw(false);
         for (IRedrawListener* pListener : m_listeners) pListener->OnRedrawSuspended();
     }
     ++m_nCount;
@@ -20,11 +20,11 @@ void CRedrawSuspension::Resume()
     if (m_nCount > 0) return;
     if (wasSuspended)
         for (IRedrawListener* pListener : m_listeners) pListener->OnRedrawResuming();
-    m_tree.SetRedraw(true);
+    m_control.SetRedraw(true);
     if (!m_bPaintHeld) return;
     // The screen still shows the rows as they were before the suspension: one paint now.
     m_bPaintHeld = false;
-    const HWND hWnd = m_tree.GetHwnd();
+    const HWND hWnd = m_control.GetHwnd();
     ::InvalidateRect(hWnd, nullptr, FALSE);
     ::UpdateWindow(hWnd);
 }

@@ -23,7 +23,7 @@ protected:
 class CRedrawSuspension
 {
 public:
-    explicit CRedrawSuspension(CTreeCtrl& tree) : m_tree(tree) {}
+    explicit CRedrawSuspension(CTreeCtrl& control) : m_control(control) {}
     // Listeners are told in the order they were added.
     void AddListener(IRedrawListener* pListener) { m_listeners.push_back(pListener); }
     void Suspend();
@@ -34,7 +34,7 @@ public:
     void OnPaintHeld() { m_bPaintHeld = true; }
 
 private:
-    CTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
     std::vector<IRedrawListener*> m_listeners;
     int m_nCount = 0;
     bool m_bPaintHeld = false;

@@ -1,7 +1,10 @@
 #include "render/TreePainter.h"
 
 #include "platform/Handles.h"
-#include "tree/RVTreeCtrl.h"
+#include "platform/TreeCtrl.h"
+#include "render/RedrawSuspension.h"
+#include "render/WindowScale.h"
+#include "selection/Selection.h"
 
 #include <string>
 
@@ -41,11 +44,11 @@ private:
 
 void CTreePainter::OnPaint()
 {
-    const CPaintDC paint(m_tree.GetHwnd());
-    if (m_tree.Redraw().IsSuspended()) {
+    const CPaintDC paint(m_control.GetHwnd());
+    if (m_redraw.IsSuspended()) {
         // The control would draw nothing now: the screen keeps what it shows until the
         // suspension ends.
-        m_tree.Redraw().OnPaintHeld();
+        m_redraw.OnPaintHeld();
         return;
     }
     RECT clip{};
@@ -55,16 +58,16 @@ void CTreePainter::OnPaint()
 
 void CTreePainter::OnPrintClient(HDC hDC)
 {
-    if (m_tree.Redraw().IsSuspended()) return; // nothing to show until the suspension ends
+    if (m_redraw.IsSuspended()) return; // nothing to show until the suspension ends
     RECT client{};
-    ::GetClientRect(m_tree.GetHwnd(), &client);
+    ::GetClientRect(m_control.GetHwnd(), &client);
     Paint(hDC, client);
 }
 
 void CTreePainter::Paint(HDC hTarget, const RECT& clip)
 {
     RECT client{};
-    ::GetClientRect(m_tree.GetHwnd(), &client);
+    ::GetClientRect(m_control.GetHwnd(), &client);
     if (client.right <= 0 || client.bottom <= 0) return;
     const CMemoryDCOwner memory(::CreateCompatibleDC(hTarget));
     const CBitmapOwner bitmap(::CreateCompatibleBitmap(hTarget, client.right, client.bottom));
@@ -73,7 +76,7 @@ void CTreePainter::Paint(HDC hTarget, const RECT& clip)
         const CSelectObject selected(memory.get(), bitmap.get());
         const CRgnOwner region(::CreateRectRgnIndirect(&clip));
         ::SelectClipRgn(memory.get(), region.get());
-        m_tree.DefaultProcessing(WM_PAINT, reinterpret_cast<WPARAM>(memory.get()), 0);
+        m_control.DefaultProcessing(WM_PAINT, reinterpret_cast<WPARAM>(memory.get()), 0);
         RepaintLabels(memory.get());
         ::BitBlt(hTarget, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory.get(), clip.left,
                  clip.top, SRCCOPY);
@@ -85,26 +88,26 @@ void CTreePainter::RepaintLabels(HDC hDC)
 {
     // One label font for the paint, made from the window's font (the stock GUI font without).
     LOGFONTW description{};
-    HFONT hWindowFont = m_tree.GetFont();
+    HFONT hWindowFont = m_control.GetFont();
     if (!hWindowFont) hWindowFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     ::GetObjectW(hWindowFont, sizeof description, &description);
     const CFontOwner font(::CreateFontIndirectW(&description));
     const CSelectObject selectedFont(hDC, font.get());
 
-    const CLabelEditing& editing = m_tree.LabelEditing();
+    const HTREEITEM hEdited = m_conditions.EditedItem();
     // The text's place in the label, 2 and 1 pixels at 96 DPI.
-    const int textX = m_tree.Scale().Pixels(2);
-    const int textY = m_tree.Scale().Pixels(1);
+    const int textX = m_scale.Pixels(2);
+    const int textY = m_scale.Pixels(1);
     // The rows that show, and the partly shown row below them.
-    UINT budget = m_tree.GetVisibleCount() + 1;
-    for (HTREEITEM hItem = m_tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE); hItem && budget > 0;
-         hItem = m_tree.GetNextItem(hItem, TVGN_NEXTVISIBLE), --budget) {
-        if (editing.IsEditing() && hItem == editing.EditItem()) continue; // the edit window shows it
-        const UINT state = m_tree.GetItemState(hItem, TVIS_SELECTED | TVIS_DROPHILITED | kFocusedMark);
+    UINT budget = m_control.GetVisibleCount() + 1;
+    for (HTREEITEM hItem = m_control.GetNextItem(nullptr, TVGN_FIRSTVISIBLE); hItem && budget > 0;
+         hItem = m_control.GetNextItem(hItem, TVGN_NEXTVISIBLE), --budget) {
+        if (hEdited && hItem == hEdited) continue; // the edit window shows it
+        const UINT state = m_control.GetItemState(hItem, TVIS_SELECTED | TVIS_DROPHILITED | kFocusedMark);
         if ((state & TVIS_DROPHILITED) && !(state & TVIS_SELECTED)) continue; // the control's drawing stays
         RECT label{};
-        if (!m_tree.GetItemRect(hItem, label, true)) continue;
-        const std::wstring text = m_tree.GetItemText(hItem);
+        if (!m_control.GetItemRect(hItem, label, true)) continue;
+        const std::wstring text = m_control.GetItemText(hItem);
         const int x = label.left + textX;
         const int y = label.top + textY;
         if (state & TVIS_SELECTED) {
@@ -131,7 +134,7 @@ void CTreePainter::TakeSystemColours()
 
 bool CTreePainter::OnEraseBkgnd(LRESULT& result)
 {
-    if (m_tree.Drag().IsDragging() || m_tree.Mouse().IsButtonExpanding()) return false;
+    if (m_conditions.ControlDrawsItself()) return false;
     result = 1; // nothing erased, nothing flickers: the paint covers the whole clip box
     return true;
 }

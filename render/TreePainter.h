@@ -9,12 +9,32 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CRedrawSuspension;
+class CTreeCtrl;
+class CWindowScale;
+
+// What the painter needs to know of the user's side.
+class IPaintConditions
+{
+public:
+    // A drag or a button's expansion runs: the control draws for itself, background and all.
+    virtual bool ControlDrawsItself() const = 0;
+    // The item whose label an edit box covers; null when no label is edited.
+    virtual HTREEITEM EditedItem() const = 0;
+
+protected:
+    ~IPaintConditions() = default;
+};
 
 class CTreePainter
 {
 public:
-    explicit CTreePainter(CRVTreeCtrl& tree) : m_tree(tree) { TakeSystemColours(); }
+    CTreePainter(CTreeCtrl& control, CRedrawSuspension& redraw, const CWindowScale& scale,
+                 const IPaintConditions& conditions)
+        : m_control(control), m_redraw(redraw), m_scale(scale), m_conditions(conditions)
+    {
+        TakeSystemColours();
+    }
     void OnPaint();
     // WM_SYSCOLORCHANGE: the system's colours anew.
     void OnSysColorChange() { TakeSystemColours(); }
@@ -29,7 +49,10 @@ private:
     void RepaintLabels(HDC hDC);
     void TakeSystemColours();
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CRedrawSuspension& m_redraw;
+    const CWindowScale& m_scale;
+    const IPaintConditions& m_conditions;
     COLORREF m_highlight = 0;
     COLORREF m_highlightText = 0;
     COLORREF m_focusText = 0; // an item with only the focus mark

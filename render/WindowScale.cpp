@@ -2,7 +2,7 @@
 
 #include "platform/ComModule.h"
 #include "state/ImageLists.h"
-#include "tree/RVTreeCtrl.h"
+#include "platform/TreeCtrl.h"
 
 namespace {
 // GetDpiForWindow from user32 where the system has it (Windows 10 1607 and later).
@@ -26,7 +26,7 @@ UINT ScreenDpi()
 
 void CWindowScale::OnCreate()
 {
-    m_nBaseIndent = static_cast<int>(m_tree.GetIndent());
+    m_nBaseIndent = static_cast<int>(m_control.GetIndent());
     m_dpi = ReadDpi();
     // At 96 DPI the control keeps its own indent, font and rows.
     if (m_dpi == USER_DEFAULT_SCREEN_DPI)
@@ -41,10 +41,10 @@ void CWindowScale::OnScaleMayHaveChanged()
     if (dpi == m_dpi) return;
     m_dpi = dpi;
     // The rows change height: the first visible row stays the first.
-    const HTREEITEM hFirstVisible = m_tree.GetNextItem(nullptr, TVGN_FIRSTVISIBLE);
+    const HTREEITEM hFirstVisible = m_control.GetNextItem(nullptr, TVGN_FIRSTVISIBLE);
     Apply();
-    if (hFirstVisible) m_tree.SelectItem(hFirstVisible, TVGN_FIRSTVISIBLE);
-    ::InvalidateRect(m_tree.GetHwnd(), nullptr, TRUE);
+    if (hFirstVisible) m_control.SelectItem(hFirstVisible, TVGN_FIRSTVISIBLE);
+    ::InvalidateRect(m_control.GetHwnd(), nullptr, TRUE);
 }
 
 int CWindowScale::PictureSize() const
@@ -54,7 +54,7 @@ int CWindowScale::PictureSize() const
 
 UINT CWindowScale::ReadDpi() const
 {
-    const HWND hWnd = m_tree.GetHwnd();
+    const HWND hWnd = m_control.GetHwnd();
     if (const HANDLE given = ::GetPropW(hWnd, kDpiProperty)) return static_cast<UINT>(reinterpret_cast<UINT_PTR>(given));
     const UINT dpi = SystemDpiForWindow(hWnd);
     return dpi ? dpi : ScreenDpi();
@@ -63,7 +63,7 @@ UINT CWindowScale::ReadDpi() const
 void CWindowScale::Apply()
 {
     ApplyPictures();
-    if (m_nBaseIndent > 0) m_tree.SetIndent(static_cast<UINT>(Pixels(m_nBaseIndent)));
+    if (m_nBaseIndent > 0) m_control.SetIndent(static_cast<UINT>(Pixels(m_nBaseIndent)));
     ApplyFont();
     EnsureRowHolds();
 }
@@ -71,8 +71,8 @@ void CWindowScale::Apply()
 void CWindowScale::ApplyPictures()
 {
     const HINSTANCE hModule = g_module.GetModuleInstance();
-    if (HIMAGELIST items = rv::ItemImageList(hModule, PictureSize())) m_tree.SetImageList(items, TVSIL_NORMAL);
-    if (HIMAGELIST states = rv::StateImageList(hModule, PictureSize())) m_tree.SetImageList(states, TVSIL_STATE);
+    if (HIMAGELIST items = rv::ItemImageList(hModule, PictureSize())) m_control.SetImageList(items, TVSIL_NORMAL);
+    if (HIMAGELIST states = rv::StateImageList(hModule, PictureSize())) m_control.SetImageList(states, TVSIL_STATE);
 }
 
 void CWindowScale::ApplyFont()
@@ -82,19 +82,19 @@ void CWindowScale::ApplyFont()
     const UINT screenDpi = ScreenDpi();
     if (m_dpi == screenDpi) {
         if (m_scaledFont) {
-            m_tree.SetFont(m_hUnscaledFont);
+            m_control.SetFont(m_hUnscaledFont);
             m_scaledFont.reset();
         }
         return;
     }
-    if (!m_scaledFont) m_hUnscaledFont = m_tree.GetFont();
+    if (!m_scaledFont) m_hUnscaledFont = m_control.GetFont();
     LOGFONTW description{};
     if (!m_hUnscaledFont || !::GetObjectW(m_hUnscaledFont, sizeof description, &description))
         ::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0);
     description.lfHeight = ::MulDiv(description.lfHeight, static_cast<int>(m_dpi), static_cast<int>(screenDpi));
     CFontOwner font(::CreateFontIndirectW(&description));
     if (!font) return;
-    m_tree.SetFont(font.get());
+    m_control.SetFont(font.get());
     m_scaledFont = std::move(font); // the old one goes once the control has let go of it
 }
 
@@ -104,8 +104,8 @@ void CWindowScale::EnsureRowHolds()
     // nor than a line of text with the painter's pixel above and below it.
     int fontHeight = 0;
     {
-        const CWindowDC dc(m_tree.GetHwnd());
-        HFONT hFont = m_tree.GetFont();
+        const CWindowDC dc(m_control.GetHwnd());
+        HFONT hFont = m_control.GetFont();
         if (dc.get() && hFont) {
             const CSelectObject selected(dc.get(), hFont);
             TEXTMETRICW metrics{};
@@ -114,6 +114,6 @@ void CWindowScale::EnsureRowHolds()
     }
     int needed = PictureSize();
     if (fontHeight + 2 * Pixels(1) > needed) needed = fontHeight + 2 * Pixels(1);
-    m_tree.SetItemHeight(-1); // the control's own height for the font and pictures it has now
-    if (m_tree.GetItemHeight() < needed) m_tree.SetItemHeight(needed);
+    m_control.SetItemHeight(-1); // the control's own height for the font and pictures it has now
+    if (m_control.GetItemHeight() < needed) m_control.SetItemHeight(needed);
 }

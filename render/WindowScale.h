@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-class CRVTreeCtrl;
+class CTreeCtrl;
 
 class CWindowScale
 {
@@ -19,7 +19,7 @@ public:
     // WM_DPICHANGED_AFTERPARENT (Windows 10 1703), past the headers of the Windows 7 API level.
     static constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
-    explicit CWindowScale(CRVTreeCtrl& tree) : m_tree(tree) {}
+    explicit CWindowScale(CTreeCtrl& control) : m_control(control) {}
 
     void OnCreate();
     // WM_DPICHANGED_AFTERPARENT, WM_SETTINGCHANGE, WM_THEMECHANGED: reads the DPI and applies it.
@@ -38,7 +38,7 @@ private:
     void ApplyFont();
     void EnsureRowHolds();
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     int m_nBaseIndent = 0;          // the control's own indent, the one at 96 DPI
     HFONT m_hUnscaledFont = nullptr; // the control's font before a scaled one replaced it

@@ -4,12 +4,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CItemPictures;
+class CRedrawSuspension;
+class CTreeCtrl;
+class CTreeItems;
 
 class CItemLocks
 {
 public:
-    explicit CItemLocks(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CItemLocks(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CItemPictures& pictures,
+               CRedrawSuspension& redraw)
+        : m_control(control), m_items(items), m_host(host), m_pictures(pictures), m_redraw(redraw)
+    {
+    }
 
     long IsLocked(HTREEITEM hItem);
     void LockItem(HTREEITEM hItem, long bLock);
@@ -19,5 +27,9 @@ private:
     // host's view object allows it for the part's key.
     bool MayLock(const struct ItemRecord& record);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CItemPictures& m_pictures;
+    CRedrawSuspension& m_redraw;
 };

@@ -13,18 +13,37 @@
 #include <cstdint>
 #include <unordered_set>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CRedrawSuspension;
+class CTreeCtrl;
+class CTreeItems;
 
 // While redrawing is off nobody sees the focus mark, so it moves once, when redrawing comes
 // back on: a batch of selections (SelectItems of a key, a host's suspendRedraw series) costs
 // one mark per item and one focus move in all.
+// What the selection needs of the tree's expansion to show a selected item.
+class IItemReveal
+{
+public:
+    // Expands the item's ancestors (or has them wait for the end of a redraw suspension).
+    virtual void ExpandAncestors(HTREEITEM hItem) = 0;
+    // Carries out the expansions that wait, before the item is scrolled into view.
+    virtual void ExpandWaiting() = 0;
+
+protected:
+    ~IItemReveal() = default;
+};
+
 class CSelection final : public IRedrawListener
 {
 public:
     // The focus mark of the current item (TVIS_FOCUSED, which the headers leave out).
     static constexpr UINT kFocusedMark = 0x0001;
 
-    explicit CSelection(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CSelection(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CRedrawSuspension& redraw, IItemReveal& reveal)
+        : m_control(control), m_items(items), m_host(host), m_redraw(redraw), m_reveal(reveal)
+    {
+    }
 
     void SetFocusItem(HTREEITEM hItem);
     HTREEITEM CurrentItem() const { return m_hCurrentItem; }
@@ -70,7 +89,11 @@ private:
     static bool Fetch(CGrowArray<HTREEITEM>& list, ULONG_PTR* pItems, int size);
     static void Empty(CGrowArray<HTREEITEM>& list);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CRedrawSuspension& m_redraw;
+    IItemReveal& m_reveal;
     HTREEITEM m_hCurrentItem = nullptr;
     // While redrawing is off: the item that carries the focus mark, which the current item
     // takes over when redrawing comes back on.

@@ -1,6 +1,8 @@
 #include "state/ItemPictures.h"
 
-#include "tree/RVTreeCtrl.h"
+#include "model/TreeItems.h"
+#include "platform/TreeCtrl.h"
+#include "render/RedrawSuspension.h"
 
 int CItemPictures::BaseImage(const ItemRecord& record)
 {
@@ -10,24 +12,24 @@ int CItemPictures::BaseImage(const ItemRecord& record)
 
 void CItemPictures::SetImage(HTREEITEM hItem, int image)
 {
-    if (hItem) m_tree.SetItemImage(hItem, image, image);
+    if (hItem) m_control.SetItemImage(hItem, image, image);
 }
 
 void CItemPictures::SetStatePicture(HTREEITEM hItem, UINT index)
 {
     // Only the low four bits of the index fit in the state image field.
-    if (hItem) m_tree.SetItemState(hItem, (index << 12) & TVIS_STATEIMAGEMASK, TVIS_STATEIMAGEMASK);
+    if (hItem) m_control.SetItemState(hItem, (index << 12) & TVIS_STATEIMAGEMASK, TVIS_STATEIMAGEMASK);
 }
 
 UINT CItemPictures::GetStatePicture(HTREEITEM hItem)
 {
-    return hItem ? (m_tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12) : 0;
+    return hItem ? (m_control.GetItemState(hItem, TVIS_STATEIMAGEMASK) >> 12) : 0;
 }
 
 void CItemPictures::SetNormalIconState(HTREEITEM hItem)
 {
     if (!hItem) return;
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
     if (!pRecord) return;
     SetStatePicture(hItem, pRecord->state ? kStateOn : kStateOff);
 }
@@ -49,11 +51,11 @@ void CItemPictures::SetItemGUIState(HTREEITEM hItem, long bOn)
 {
     if (!hItem) return;
     // An item without a record is not counted by its parent: leave it (and the count) alone.
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
     if (!pRecord || pRecord->bIsAssembly) return;
-    if (const HTREEITEM hParent = m_tree.GetParent(hItem)) {
-        ItemRecord* const pParent = m_tree.GetRecord(hParent);
-        if (pParent && static_cast<uint32_t>(bOn) != m_tree.GetHTIState(hParent)) {
+    if (const HTREEITEM hParent = m_items.GetParent(hItem)) {
+        ItemRecord* const pParent = m_items.GetRecord(hParent);
+        if (pParent && static_cast<uint32_t>(bOn) != m_items.GetHTIState(hParent)) {
             if (bOn)
                 ++pParent->nChildrenOn;
             else
@@ -70,7 +72,7 @@ void CItemPictures::SetMarkImage(HTREEITEM hItem, long bOn, int markImage)
         SetImage(hItem, markImage);
         return;
     }
-    if (const ItemRecord* const pRecord = m_tree.GetRecord(hItem)) SetImage(hItem, BaseImage(*pRecord));
+    if (const ItemRecord* const pRecord = m_items.GetRecord(hItem)) SetImage(hItem, BaseImage(*pRecord));
 }
 
 bool CItemPictures::IsPhantomIcon(HTREEITEM hItem)
@@ -79,7 +81,7 @@ bool CItemPictures::IsPhantomIcon(HTREEITEM hItem)
     TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.hItem = hItem;
-    return m_tree.GetItem(item) && item.iImage == kImagePhantom && item.iSelectedImage == kImagePhantom;
+    return m_control.GetItem(item) && item.iImage == kImagePhantom && item.iSelectedImage == kImagePhantom;
 }
 
 void CItemPictures::SetAssemblyIcon(HTREEITEM hItem, long bOn)
@@ -88,23 +90,23 @@ void CItemPictures::SetAssemblyIcon(HTREEITEM hItem, long bOn)
     TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = hItem;
-    if (!m_tree.GetItem(item)) return;
+    if (!m_control.GetItem(item)) return;
     item.cChildren = bOn ? 1 : 0;
-    m_tree.SetItem(item);
-    if (ItemRecord* const pRecord = m_tree.GetRecord(hItem)) pRecord->bAssemblyIcon = static_cast<uint32_t>(bOn);
+    m_control.SetItem(item);
+    if (ItemRecord* const pRecord = m_items.GetRecord(hItem)) pRecord->bAssemblyIcon = static_cast<uint32_t>(bOn);
 }
 
 long CItemPictures::GetAssemblyIcon(HTREEITEM hItem)
 {
-    const ItemRecord* const pRecord = hItem ? m_tree.GetRecord(hItem) : nullptr;
+    const ItemRecord* const pRecord = hItem ? m_items.GetRecord(hItem) : nullptr;
     return pRecord ? static_cast<long>(pRecord->bAssemblyIcon) : 0;
 }
 
 void CItemPictures::SetProhibitedIcon(HTREEITEM hItem, long bOn)
 {
     if (!hItem) return;
-    CRedrawScope noRedraw(m_tree.Redraw());
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    CRedrawScope noRedraw(m_redraw);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
     if (!pRecord) return;
     const bool locked = pRecord->bLocked != 0;
     if (pRecord->bIsAssembly) {

@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CRedrawSuspension;
+class CTreeCtrl;
+class CTreeItems;
 
 // Item images.
 enum ItemImage : int
@@ -43,7 +45,10 @@ enum StatePicture : UINT
 class CItemPictures
 {
 public:
-    explicit CItemPictures(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CItemPictures(CTreeCtrl& control, CTreeItems& items, CRedrawSuspension& redraw)
+        : m_control(control), m_items(items), m_redraw(redraw)
+    {
+    }
 
     // 0 unlocked part, 1 unlocked assembly, 2 locked part, 3 locked assembly.
     static int BaseImage(const ItemRecord& record);
@@ -67,5 +72,7 @@ private:
     // bOn: the mark image; off: back to the base image (needs the record).
     void SetMarkImage(HTREEITEM hItem, long bOn, int markImage);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CRedrawSuspension& m_redraw;
 };

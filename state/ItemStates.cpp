@@ -1,6 +1,8 @@
 #include "state/ItemStates.h"
 
-#include "tree/RVTreeCtrl.h"
+#include "host/HostDoor.h"
+#include "model/TreeItems.h"
+#include "platform/TreeCtrl.h"
 #include "state/ItemPictures.h"
 
 namespace {
@@ -10,26 +12,10 @@ bool IsOn(uint32_t state)
 }
 } // namespace
 
-void CItemStates::GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out)
-{
-    if (const CKeyIndex::ItemList* list = m_tree.KeyIndex().Find(key))
-        for (int i = 0; i < list->GetCount(); ++i) out.Add(list->GetData()[i]);
-}
-
-std::vector<CItemRef> CItemStates::KeyItems(uint32_t key) const
-{
-    std::vector<CItemRef> items;
-    if (const CKeyIndex::ItemList* list = m_tree.KeyIndex().Find(key)) {
-        items.reserve(static_cast<size_t>(list->GetCount()));
-        for (int i = 0; i < list->GetCount(); ++i) items.push_back(m_tree.Ref(list->GetData()[i]));
-    }
-    return items;
-}
-
 uint32_t CItemStates::ReadItemState(HTREEITEM hItem)
 {
-    if (const ItemRecord* const pRecord = m_tree.GetRecord(hItem)) return pRecord->state;
-    return (m_tree.GetItemState(hItem, TVIS_STATEIMAGEMASK) & 0x1000) ? 0x1000 : 0;
+    if (const ItemRecord* const pRecord = m_items.GetRecord(hItem)) return pRecord->state;
+    return (m_control.GetItemState(hItem, TVIS_STATEIMAGEMASK) & 0x1000) ? 0x1000 : 0;
 }
 
 void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
@@ -41,28 +27,28 @@ void CItemStates::SetHTIState(HTREEITEM hItem, uint32_t state, bool bNotify)
 void CItemStates::SwitchItem(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool bNotify)
 {
     if (!hItem) return;
-    const CItemRef item = m_tree.Ref(hItem);
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const CItemRef item = m_items.Ref(hItem);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
     // The brackets carry the item's words as they were at the start, whatever the host does.
     const bool bracket = pRecord && bNotify;
     const ItemRecord words = pRecord ? *pRecord : ItemRecord{};
     if (bracket) {
-        m_tree.SendHostMessage2(words.typeID, HM_PRESTATECHANGE, hItem);
-        m_tree.Messenger().Send(words.typeID, HM_BEGINSTATECHANGE, hItem, &words);
+        m_host.TellStateChange(HM_PRESTATECHANGE, hItem, words);
+        m_host.TellStateChange(HM_BEGINSTATECHANGE, hItem, words);
     }
-    if (HTREEITEM hNow = m_tree.Resolve(item)) {
+    if (HTREEITEM hNow = m_items.Resolve(item)) {
         ApplyStateToBranch(visits, hNow, state);
-        if ((hNow = m_tree.Resolve(item))) PropagateStateUp(visits, m_tree.GetParent(hNow), ReadItemState(hNow));
+        if ((hNow = m_items.Resolve(item))) PropagateStateUp(visits, m_items.GetParent(hNow), ReadItemState(hNow));
     }
     if (bracket) {
-        m_tree.Messenger().Send(words.typeID, HM_ENDSTATECHANGE, hItem, &words);
-        m_tree.SendHostMessage2(words.typeID, HM_POSTSTATECHANGE, hItem);
+        m_host.TellStateChange(HM_ENDSTATECHANGE, hItem, words);
+        m_host.TellStateChange(HM_POSTSTATECHANGE, hItem, words);
     }
 }
 
 uint64_t CItemStates::StampFor(const CTwinVisits& visits) const
 {
-    return m_tree.LiveItems().Version() + m_tree.KeyIndex().Version() + (m_nStateWrites - visits.OwnWrites());
+    return m_items.LiveItems().Version() + m_items.KeyIndex().Version() + (m_nStateWrites - visits.OwnWrites());
 }
 
 bool CItemStates::WouldChange(const CTwinVisits& visits, const ItemRecord* pRecord, uint32_t state) const
@@ -74,9 +60,9 @@ bool CItemStates::WouldChange(const CTwinVisits& visits, const ItemRecord* pReco
 
 bool CItemStates::ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint32_t state)
 {
-    CRecordLookup& lookup = m_tree.Lookup();
+    CRecordLookup& lookup = m_items.Lookup();
     lookup.BuildAncestorPath(hStart);
-    const CItemRef start = m_tree.Ref(hStart);
+    const CItemRef start = m_items.Ref(hStart);
     // The siblings still to visit, by reference: the host hears of every change and may
     // remove and add items meanwhile.
     std::vector<CItemRef> walk{start};
@@ -85,36 +71,36 @@ bool CItemStates::ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint
     while (!stopped && !walk.empty()) {
         const CItemRef next = walk.back();
         walk.pop_back();
-        HTREEITEM cur = m_tree.Resolve(next);
+        HTREEITEM cur = m_items.Resolve(next);
         if (next.Handle() && !cur) break; // gone meanwhile
         while (cur) {
             lookup.SetPathEnabled(false);
-            ItemRecord* const pRecord = m_tree.GetRecord(cur);
+            ItemRecord* const pRecord = m_items.GetRecord(cur);
             lookup.SetPathEnabled(true);
             lookup.PushPath(cur, pRecord);
-            const CItemRef item = m_tree.Ref(cur);
+            const CItemRef item = m_items.Ref(cur);
 
             // The picture is asked for only when the item would change: passing by an item
             // whose twins are all switched already costs no message to the control.
-            if (WouldChange(visits, pRecord, state) && m_tree.Pictures().GetStatePicture(cur) != kStateFailed &&
+            if (WouldChange(visits, pRecord, state) && m_pictures.GetStatePicture(cur) != kStateFailed &&
                 !ApplyItemState(visits, cur, state, false, pRecord)) {
                 succeeded = false;
                 stopped = true;
                 break;
             }
-            if (!m_tree.Resolve(item)) {
+            if (!m_items.Resolve(item)) {
                 stopped = true;
                 break;
             }
-            const ItemRecord* const pNow = m_tree.GetRecord(cur);
+            const ItemRecord* const pNow = m_items.GetRecord(cur);
             if (pNow && pNow->nChildren != 0) {
-                if (item != start) walk.push_back(m_tree.Ref(m_tree.GetNextSiblingItem(cur)));
-                cur = m_tree.GetChildItem(cur);
+                if (item != start) walk.push_back(m_items.Ref(m_control.GetNextSiblingItem(cur)));
+                cur = m_control.GetChildItem(cur);
                 continue;
             }
             if (item == start) break;
             lookup.PopPath();
-            cur = m_tree.GetNextSiblingItem(cur);
+            cur = m_control.GetNextSiblingItem(cur);
         }
         if (!stopped) lookup.PopPath();
     }
@@ -124,12 +110,12 @@ bool CItemStates::ApplyStateToBranch(CTwinVisits& visits, HTREEITEM hStart, uint
 
 bool CItemStates::CallViewer(uint32_t key, uint32_t state)
 {
-    return m_tree.Host().ShowKey(key, IsOn(state));
+    return m_host.ShowKey(key, IsOn(state));
 }
 
 void CItemStates::AdjustParentCount(HTREEITEM hParent, uint32_t state)
 {
-    ItemRecord* const pParent = hParent ? m_tree.GetRecord(hParent) : nullptr;
+    ItemRecord* const pParent = hParent ? m_items.GetRecord(hParent) : nullptr;
     if (!pParent) return;
     if (IsOn(state)) {
         if (pParent->nChildrenOn < pParent->nChildren) ++pParent->nChildrenOn;
@@ -141,7 +127,7 @@ void CItemStates::AdjustParentCount(HTREEITEM hParent, uint32_t state)
 bool CItemStates::ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t state, bool internal,
                                  ItemRecord* pRecord)
 {
-    if (!pRecord) pRecord = m_tree.GetRecord(hItem);
+    if (!pRecord) pRecord = m_items.GetRecord(hItem);
     if (pRecord && pRecord->bIsAssembly) return true;
     const uint32_t key = pRecord ? pRecord->key : 0;
     // Every twin is at the state already: the loop below would pass each of them by.
@@ -149,45 +135,44 @@ bool CItemStates::ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t 
 
     // The item and its key twins, by reference: the host hears of each change and may remove
     // and add items meanwhile. Records are read afresh after every call out.
-    const CItemRef self = m_tree.Ref(hItem);
+    const CItemRef self = m_items.Ref(hItem);
     std::vector<CItemRef> targets;
-    if (key != 0) targets = KeyItems(key);
+    if (key != 0) targets = m_items.KeyItems(key);
     const bool twinsOfKey = !targets.empty();
     if (!twinsOfKey) targets.push_back(self);
     const uint64_t stamp = StampFor(visits);
     visits.Forget(key);
 
     for (const CItemRef& target : targets) {
-        const HTREEITEM t = m_tree.Resolve(target);
+        const HTREEITEM t = m_items.Resolve(target);
         if (!t) continue;
-        ItemRecord* pTarget = m_tree.GetRecord(t);
+        ItemRecord* pTarget = m_items.GetRecord(t);
         if (!pTarget || pTarget->state == state) continue;
 
-        if (pTarget->key != 0 && m_tree.Host().ShowsKeys() && !internal &&
-            pTarget->nChildren == 0) {
+        if (pTarget->key != 0 && m_host.ShowsKeys() && !internal && pTarget->nChildren == 0) {
             if (!CallViewer(pTarget->key, state)) return false;
             // The host may have changed the item (or removed it) from inside the call.
-            if (!m_tree.Resolve(target)) continue;
-            pTarget = m_tree.GetRecord(t);
+            if (!m_items.Resolve(target)) continue;
+            pTarget = m_items.GetRecord(t);
             if (!pTarget || pTarget->state == state) continue;
         }
 
         UINT picture = kStateOn;
         if (!IsOn(state))
             picture = (!pTarget->bIsLoaded && pTarget->nChildren == 0 && pTarget->key != 0) ? kStateUnloaded : kStateOff;
-        m_tree.Pictures().SetStatePicture(t, picture);
+        m_pictures.SetStatePicture(t, picture);
         if (IsOn(state) && !pTarget->bIsLoaded) pTarget->bIsLoaded = 1;
 
         // The item's state and its parent's count are in place before the host hears of the
         // change, so that whatever it reads from inside the message agrees with it. A live
         // item keeps its parent, so the parent read here serves after the message too.
-        const HTREEITEM hParent = m_tree.GetParent(t);
+        const HTREEITEM hParent = m_items.GetParent(t);
         AdjustParentCount(hParent, state);
         pTarget->state = state;
         ++m_nStateWrites;
         visits.CountOwnWrite();
-        m_tree.SendHostMessage(pTarget->typeID, IsOn(state) ? HM_SHOWN : HM_HIDDEN, t, pTarget);
-        if (!m_tree.Resolve(target)) continue;
+        m_host.TellShown(t, IsOn(state), *pTarget);
+        if (!m_items.Resolve(target)) continue;
         if (target != self && !internal) PropagateStateUp(visits, hParent, state);
     }
     // Nobody else changed the twins meanwhile: every one of them is at the state now.
@@ -197,32 +182,32 @@ bool CItemStates::ApplyItemState(CTwinVisits& visits, HTREEITEM hItem, uint32_t 
 
 void CItemStates::PropagateStateUp(CTwinVisits& visits, HTREEITEM hItem, uint32_t state)
 {
-    for (HTREEITEM p = hItem; p && m_tree.IsLiveItem(p); p = m_tree.GetParent(p)) {
-        ItemRecord* const pRecord = m_tree.GetRecord(p);
+    for (HTREEITEM p = hItem; p && m_items.IsLiveItem(p); p = m_items.GetParent(p)) {
+        ItemRecord* const pRecord = m_items.GetRecord(p);
         if (!pRecord || pRecord->bIsAssembly || pRecord->state == state) return;
-        const CItemRef item = m_tree.Ref(p);
+        const CItemRef item = m_items.Ref(p);
         const uint32_t current = pRecord->state;
         const int64_t on = pRecord->nChildrenOn, n = pRecord->nChildren;
         if (on == n && IsOn(state))
             ApplyItemState(visits, p, state, true, pRecord);
         else if (on == n - 1 && !IsOn(state) && IsOn(current))
             ApplyItemState(visits, p, 0, true, pRecord);
-        if (!m_tree.Resolve(item)) return;
+        if (!m_items.Resolve(item)) return;
     }
 }
 
 void CItemStates::SetKeyState(uint32_t key, uint32_t state)
 {
     CTwinVisits visits; // one operation for all of the key's items
-    for (const CItemRef& item : KeyItems(key)) {
-        const HTREEITEM hItem = m_tree.Resolve(item);
-        if (hItem && m_tree.GetHTIState(hItem) != state) SwitchItem(visits, hItem, state, true);
+    for (const CItemRef& item : m_items.KeyItems(key)) {
+        const HTREEITEM hItem = m_items.Resolve(item);
+        if (hItem && m_items.GetHTIState(hItem) != state) SwitchItem(visits, hItem, state, true);
     }
 }
 
 uint32_t CItemStates::GetKeyState(uint32_t key)
 {
-    const CKeyIndex::ItemList* const list = m_tree.KeyIndex().Find(key);
+    const CKeyIndex::ItemList* const list = m_items.KeyIndex().Find(key);
     if (!list || list->GetCount() == 0) return 0;
-    return m_tree.GetHTIState(list->GetData()[0]);
+    return m_items.GetHTIState(list->GetData()[0]);
 }

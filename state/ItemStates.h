@@ -12,12 +12,18 @@
 #include <cstdint>
 #include <vector>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CItemPictures;
+class CTreeCtrl;
+class CTreeItems;
 
 class CItemStates
 {
 public:
-    explicit CItemStates(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CItemStates(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CItemPictures& pictures)
+        : m_control(control), m_items(items), m_host(host), m_pictures(pictures)
+    {
+    }
 
     // Sets the state on the item's branch and key twins, then re-evaluates its ancestors;
     // with bNotify the change is bracketed by the pre/begin and end/post messages.
@@ -28,9 +34,6 @@ public:
 
     // The record's state, or for an item without a record 0x1000 when its state image is odd.
     uint32_t ReadItemState(HTREEITEM hItem);
-    void GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out);
-    // The items of a key as references, for a caller that calls out to the host between them.
-    std::vector<CItemRef> KeyItems(uint32_t key) const;
 
 private:
     // One operation's steps; visits is what the operation knows of the twins it has switched.
@@ -50,6 +53,9 @@ private:
     // Moves whenever someone other than the operation changes what its twin visits rely on.
     uint64_t StampFor(const CTwinVisits& visits) const;
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CItemPictures& m_pictures;
     uint64_t m_nStateWrites = 0; // by every operation, nested ones included
 };

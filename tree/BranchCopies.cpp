@@ -30,7 +30,7 @@ bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM
     // Each child copy names its source's parent: the item the walk last took one level up.
     std::vector<HTREEITEM> levels;
     bool taken = false;
-    WalkBranch(m_tree, hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
+    WalkBranch(m_tree, m_tree.Items(), hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
         auto copy = std::make_unique<ItemCopy>();
         ItemRecord* const pSource = CaptureItem(*copy, h);
         const bool leftOut = pSource && pSource->bIsAssembly;
@@ -97,7 +97,7 @@ ItemCopy* CBranchCopies::CloneItemCopy(const ItemCopy& copy)
 
 HTREEITEM CBranchCopies::PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& list, bool before)
 {
-    const HTREEITEM hReceiver = hTarget ? m_tree.GetParent(hTarget) : nullptr;
+    const HTREEITEM hReceiver = hTarget ? m_tree.Items().GetParent(hTarget) : nullptr;
     if (!hReceiver) return nullptr;
     return Paste(hReceiver, hTarget, list, true, before);
 }
@@ -105,7 +105,7 @@ HTREEITEM CBranchCopies::PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& 
 HTREEITEM CBranchCopies::PasteAsChildren(HTREEITEM hTarget, const ItemCopyList& list)
 {
     if (!hTarget) return nullptr;
-    const ItemRecord* const pTarget = m_tree.GetRecord(hTarget);
+    const ItemRecord* const pTarget = m_tree.Items().GetRecord(hTarget);
     if (!m_tree.GetChildItem(hTarget) && pTarget && pTarget->key != 0) return nullptr;
     return Paste(hTarget, hTarget, list, false, false);
 }
@@ -113,7 +113,7 @@ HTREEITEM CBranchCopies::PasteAsChildren(HTREEITEM hTarget, const ItemCopyList& 
 HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const ItemCopyList& list, bool siblings,
                                bool before)
 {
-    const ItemRecord* const pReceiver = m_tree.GetRecord(hReceiver);
+    const ItemRecord* const pReceiver = m_tree.Items().GetRecord(hReceiver);
     const uint32_t typeID = pReceiver ? pReceiver->typeID : 0;
     const uint32_t dataID = pReceiver ? pReceiver->dataID : 0;
     if (list.GetCount() == 0) return nullptr;
@@ -135,13 +135,13 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
     // parent. They are held by reference: locking a copy asks the host, who may remove items
     // meanwhile and add others that take their handles.
     std::map<HTREEITEM, CItemRef> created;
-    created[first.hParent] = m_tree.Ref(hReceiver);
+    created[first.hParent] = m_tree.Items().Ref(hReceiver);
     CItemRef root;
     for (int i = 0; i < list.GetCount(); ++i) {
         const ItemCopy& copy = *list.GetData()[i];
         const auto parent = created.find(copy.hParent);
         // A copy whose parent's copy was not created, or has gone, is not created either.
-        const HTREEITEM hParent = parent == created.end() ? nullptr : m_tree.Resolve(parent->second);
+        const HTREEITEM hParent = parent == created.end() ? nullptr : m_tree.Items().Resolve(parent->second);
         if (!hParent) continue;
         std::unique_ptr<ItemCopy> clone(CloneItemCopy(copy));
         ItemRecord& record = *clone->pRecord;
@@ -160,20 +160,20 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
         if (!hNew) continue;
         clone->pRecord = nullptr; // the item owns it now
         if (record.state != 0) {
-            ItemRecord* const pParent = m_tree.GetRecord(hParent);
+            ItemRecord* const pParent = m_tree.Items().GetRecord(hParent);
             if (pParent && pParent->nChildrenOn < pParent->nChildren) ++pParent->nChildrenOn;
         }
-        const CItemRef added = m_tree.Ref(hNew);
+        const CItemRef added = m_tree.Items().Ref(hNew);
         created[copy.hItem] = added;
         if (root == CItemRef()) root = added;
         // Asks the host (the lock's permission).
         if (record.bLocked) m_tree.Locks().LockItem(hNew, 1);
     }
 
-    const HTREEITEM hRoot = m_tree.Resolve(root);
+    const HTREEITEM hRoot = m_tree.Items().Resolve(root);
     if (hRoot) {
-        m_tree.UnregisterAncestorKeys(hRoot);
-        m_tree.PushUndo(new CInsertUndo(m_tree, hRoot));
+        m_tree.Items().UnregisterAncestorKeys(hRoot);
+        m_tree.Undo().Push(new CInsertUndo(m_tree, hRoot));
     }
     return hRoot;
 }
@@ -186,7 +186,7 @@ HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREE
     // identifier inside a data set means nothing in another one.
     pRecord->nChildren = 0;
     pRecord->nChildrenOn = 0;
-    const ItemRecord* const pParent = m_tree.GetRecord(hParent);
+    const ItemRecord* const pParent = m_tree.Items().GetRecord(hParent);
     const uint32_t dataID = pParent ? pParent->dataID : 0;
     if (dataID == 0 || dataID != pRecord->dataID) pRecord->dataItemID = 0;
 
@@ -194,60 +194,60 @@ HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREE
     if (!hNew) return nullptr;
     copy.pRecord = nullptr; // the item owns it now
     if (pRecord->state != 0) {
-        ItemRecord* const pCounted = m_tree.GetRecord(hParent);
+        ItemRecord* const pCounted = m_tree.Items().GetRecord(hParent);
         if (pCounted && pCounted->nChildrenOn < pCounted->nChildren) ++pCounted->nChildrenOn;
     }
     if (!pRecord->bLocked) return hNew;
-    const CItemRef added = m_tree.Ref(hNew);
+    const CItemRef added = m_tree.Items().Ref(hNew);
     m_tree.Locks().LockItem(hNew, 1); // asks the host (the lock's permission)
-    return m_tree.Resolve(added);
+    return m_tree.Items().Resolve(added);
 }
 
 HTREEITEM CBranchCopies::CopyBranch(HTREEITEM hSource, HTREEITEM hNewParent)
 {
     if (!hSource || !hNewParent || hNewParent == TVI_ROOT) return nullptr;
-    if (!m_tree.IsLiveItem(hSource) || !m_tree.IsLiveItem(hNewParent)) return nullptr;
+    if (!m_tree.Items().IsLiveItem(hSource) || !m_tree.Items().IsLiveItem(hNewParent)) return nullptr;
     // The copy of each level goes below the copy of the level above it. Copies are held by
     // reference: locking one asks the host, who may remove items and add others meanwhile.
-    std::vector<CItemRef> copies{m_tree.Ref(hNewParent)};
+    std::vector<CItemRef> copies{m_tree.Items().Ref(hNewParent)};
     CItemRef root;
-    WalkBranch(m_tree, hSource, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
-        const HTREEITEM hParent = m_tree.Resolve(copies[static_cast<size_t>(level)]);
+    WalkBranch(m_tree, m_tree.Items(), hSource, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+        const HTREEITEM hParent = m_tree.Items().Resolve(copies[static_cast<size_t>(level)]);
         if (!hParent) return false; // nothing to copy it into
         ItemCopy copy;
         CaptureItem(copy, hItem);
         const HTREEITEM hNew = CreateFromCopy(copy, hParent, TVI_LAST);
         if (!hNew) return false; // nothing to copy its children into
-        if (level == 0) root = m_tree.Ref(hNew);
+        if (level == 0) root = m_tree.Items().Ref(hNew);
         copies.resize(static_cast<size_t>(level) + 2);
-        copies[static_cast<size_t>(level) + 1] = m_tree.Ref(hNew);
+        copies[static_cast<size_t>(level) + 1] = m_tree.Items().Ref(hNew);
         childLevel = level + 1;
         return true;
     });
-    return m_tree.Resolve(root);
+    return m_tree.Items().Resolve(root);
 }
 
 HTREEITEM CBranchCopies::MoveBranchBefore(HTREEITEM hSource, HTREEITEM hNewParent, HTREEITEM hInsertAfter)
 {
-    if (!m_tree.IsLiveItem(hSource) || !m_tree.IsLiveItem(hNewParent)) return nullptr;
-    const CItemRef source = m_tree.Ref(hSource);
+    if (!m_tree.Items().IsLiveItem(hSource) || !m_tree.Items().IsLiveItem(hNewParent)) return nullptr;
+    const CItemRef source = m_tree.Items().Ref(hSource);
     ItemCopy copy;
     CaptureItem(copy, hSource);
     const HTREEITEM hNew = CreateFromCopy(copy, hNewParent, hInsertAfter ? hInsertAfter : TVI_FIRST);
     if (!hNew) return nullptr;
-    const CItemRef moved = m_tree.Ref(hNew);
+    const CItemRef moved = m_tree.Items().Ref(hNew);
     // Each child is copied before it is removed; a child that cannot be copied, or that stays
     // (the host's doing), stays where it is. Copying asks the host: every item is resolved
     // again after it.
     for (;;) {
-        const HTREEITEM hFrom = m_tree.Resolve(source);
-        const HTREEITEM hTo = m_tree.Resolve(moved);
+        const HTREEITEM hFrom = m_tree.Items().Resolve(source);
+        const HTREEITEM hTo = m_tree.Items().Resolve(moved);
         const HTREEITEM hChild = hFrom && hTo ? m_tree.GetChildItem(hFrom) : nullptr;
         if (!hChild) break;
-        const CItemRef child = m_tree.Ref(hChild);
+        const CItemRef child = m_tree.Items().Ref(hChild);
         if (!CopyBranch(hChild, hTo)) break;
-        if (m_tree.Resolve(child)) m_tree.RemoveTreeItem(hChild);
-        if (m_tree.Resolve(child)) break;
+        if (m_tree.Items().Resolve(child)) m_tree.Removal().RemoveTreeItem(hChild);
+        if (m_tree.Items().Resolve(child)) break;
     }
-    return m_tree.Resolve(moved);
+    return m_tree.Items().Resolve(moved);
 }

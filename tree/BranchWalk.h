@@ -4,19 +4,20 @@
 // sibling is read only after the item's whole branch is done; an item the host removed
 // meanwhile ends its level.
 #pragma once
-#include "tree/RVTreeCtrl.h"
+#include "model/TreeItems.h"
+#include "platform/TreeCtrl.h"
 
 #include <vector>
 
 template <class Visit>
-void WalkBranch(CRVTreeCtrl& tree, HTREEITEM hStart, int value, Visit&& visit)
+void WalkBranch(CTreeCtrl& control, const CTreeItems& items, HTREEITEM hStart, int value, Visit&& visit)
 {
     // Levels hold their items by reference: a visit may call out to the host, which may
     // remove items and add others that the control gives the same handles.
     struct Level { CItemRef item; int value; bool visited; };
-    std::vector<Level> stack{{tree.Ref(hStart), value, false}};
+    std::vector<Level> stack{{items.Ref(hStart), value, false}};
     while (!stack.empty()) {
-        const HTREEITEM hItem = tree.Resolve(stack.back().item);
+        const HTREEITEM hItem = items.Resolve(stack.back().item);
         if (!hItem) {
             stack.pop_back(); // the level's end, or its item went
             continue;
@@ -26,14 +27,14 @@ void WalkBranch(CRVTreeCtrl& tree, HTREEITEM hStart, int value, Visit&& visit)
             top.visited = true;
             const CItemRef item = top.item;
             int childValue = top.value;
-            if (visit(hItem, top.value, childValue) && tree.Resolve(item)) {
-                stack.push_back({tree.Ref(tree.GetChildItem(hItem)), childValue, false});
+            if (visit(hItem, top.value, childValue) && items.Resolve(item)) {
+                stack.push_back({items.Ref(control.GetChildItem(hItem)), childValue, false});
                 continue;
             }
-            if (!tree.Resolve(item)) continue; // gone during its visit: its level ends
+            if (!items.Resolve(item)) continue; // gone during its visit: its level ends
         }
         if (stack.size() == 1) break; // the start item's siblings are not part of its branch
         Level& level = stack.back();
-        level = {tree.Ref(tree.GetNextSiblingItem(hItem)), level.value, false};
+        level = {items.Ref(control.GetNextSiblingItem(hItem)), level.value, false};
     }
 }

@@ -12,7 +12,7 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
 {
     if (!hItem) return;
     if (m_nInDeletion > 0) {
-        m_pending.emplace_back(m_tree.LiveItems(), hItem);
+        m_pending.emplace_back(m_tree.Items().LiveItems(), hItem);
         return;
     }
     CRedrawScope noRedraw(m_tree.Redraw());
@@ -21,18 +21,18 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
     int depth = 0; // levels below the item
     std::vector<std::pair<HTREEITEM, int>> leftOut; // assembly branches the copy left out
     const auto forget = [&](HTREEITEM x, ItemRecord* pRecord, int level) {
-        m_tree.UnregisterItemKey(x, pRecord);
+        m_tree.Items().UnregisterItemKey(x, pRecord);
         m_tree.FindBookmarks().Forget(x, false); // the count goes when the item does
         depth = std::max(depth, level);
     };
     const auto forgetBranch = [&](HTREEITEM hTop, int topLevel) {
-        WalkBranch(m_tree, hTop, topLevel, [&](HTREEITEM x, int level, int& childLevel) {
-            forget(x, m_tree.GetRecord(x), level);
+        WalkBranch(m_tree, m_tree.Items(), hTop, topLevel, [&](HTREEITEM x, int level, int& childLevel) {
+            forget(x, m_tree.Items().GetRecord(x), level);
             childLevel = level + 1;
             return true;
         });
     };
-    if (const HTREEITEM hParent = m_tree.GetParent(hItem)) {
+    if (const HTREEITEM hParent = m_tree.Items().GetParent(hItem)) {
         auto undo = std::make_unique<CRemoveUndo>(m_tree, hParent);
         m_tree.Copies().CollectBranch(undo->Branch(), hItem, nullptr,
                                       [&](HTREEITEM x, ItemRecord* pRecord, int level, bool bLeftOut) {
@@ -41,12 +41,12 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
                                           else
                                               forget(x, pRecord, level);
                                       });
-        m_tree.PushUndo(undo.release());
+        m_tree.Undo().Push(undo.release());
         for (const auto& branch : leftOut) forgetBranch(branch.first, branch.second);
     } else {
         forgetBranch(hItem, 0); // a root: nothing to undo
     }
-    m_tree.UnregisterAncestorKeys(hItem);
+    m_tree.Items().UnregisterAncestorKeys(hItem);
     // Only the item leaves its parent's counts; the items below go with their parents.
     const HTREEITEM hOuterTop = std::exchange(m_hRemovalTop, hItem);
     // The control deletes a branch children first, as it recurses through it: within the
@@ -123,7 +123,7 @@ bool CItemRemoval::HoldSizeDuringDeletion()
 
 void CItemRemoval::DeferLayoutRequest(UINT msg, WPARAM wParam, HTREEITEM hItem)
 {
-    m_pendingLayout.push_back({msg, wParam, CItemRef(m_tree.LiveItems(), hItem)});
+    m_pendingLayout.push_back({msg, wParam, CItemRef(m_tree.Items().LiveItems(), hItem)});
 }
 
 void CItemRemoval::RemovePending()
@@ -131,12 +131,12 @@ void CItemRemoval::RemovePending()
     while (!m_pending.empty() && m_nInDeletion == 0) {
         const CItemRef next = m_pending.front();
         m_pending.erase(m_pending.begin());
-        if (const HTREEITEM hItem = next.Get(m_tree.LiveItems())) RemoveTreeItem(hItem);
+        if (const HTREEITEM hItem = next.Get(m_tree.Items().LiveItems())) RemoveTreeItem(hItem);
     }
     while (!m_pendingLayout.empty() && m_nInDeletion == 0) {
         const LayoutRequest next = m_pendingLayout.front();
         m_pendingLayout.erase(m_pendingLayout.begin());
-        const HTREEITEM hItem = next.item.Get(m_tree.LiveItems());
+        const HTREEITEM hItem = next.item.Get(m_tree.Items().LiveItems());
         if (hItem && next.msg == TVM_EXPAND)
             m_tree.Expand(hItem, static_cast<UINT>(next.wParam));
         else if (hItem)
@@ -152,16 +152,16 @@ void CItemRemoval::RemoveAllChildren(HTREEITEM hItem)
     // waits, so the list must not be read again from the control as it goes.
     std::vector<CItemRef> children;
     for (HTREEITEM hChild = m_tree.GetChildItem(hItem); hChild; hChild = m_tree.GetNextSiblingItem(hChild))
-        children.emplace_back(m_tree.LiveItems(), hChild);
+        children.emplace_back(m_tree.Items().LiveItems(), hChild);
     for (const CItemRef& child : children)
-        if (const HTREEITEM hChild = child.Get(m_tree.LiveItems())) RemoveTreeItem(hChild);
+        if (const HTREEITEM hChild = child.Get(m_tree.Items().LiveItems())) RemoveTreeItem(hChild);
 }
 
 void CItemRemoval::OnDeleteItem(HTREEITEM hItem, const ItemRecord* pRecord, bool bTearingDown)
 {
     if (!hItem) return;
     ++m_nInDeletion;
-    m_tree.SendHostMessage(pRecord ? pRecord->typeID : 0, HM_ITEMDELETED, hItem, pRecord);
+    m_tree.Host().TellDeleted(hItem, pRecord);
     m_tree.Selection().OnItemDeleting(hItem);
     // Inside a removal only its top item has a parent that stays; at teardown every parent goes.
     if (!bTearingDown && (!m_hRemovalTop || hItem == m_hRemovalTop)) LeaveParentCounts(hItem);
@@ -172,9 +172,9 @@ void CItemRemoval::LeaveParentCounts(HTREEITEM hItem)
 {
     // Done as the item goes, after the last call to the host about it, with the state it has
     // then: the host may switch it on or off while it hears of its branch's deletion.
-    const HTREEITEM hParent = m_tree.GetParent(hItem);
-    ItemRecord* const pParent = hParent ? m_tree.GetRecord(hParent) : nullptr;
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
+    const HTREEITEM hParent = m_tree.Items().GetParent(hItem);
+    ItemRecord* const pParent = hParent ? m_tree.Items().GetRecord(hParent) : nullptr;
+    const ItemRecord* const pRecord = m_tree.Items().GetRecord(hItem);
     // An item without a record was never counted by its parent.
     if (!pParent || !pRecord) return;
     if (pParent->nChildren > 0) --pParent->nChildren;

@@ -8,9 +8,6 @@ constexpr UINT kRemovePending = WM_APP + 0x52;
 } // namespace
 
 CRVTreeCtrl::CRVTreeCtrl()
-    : m_redraw(*this), m_selection(*this), m_lookup(*this), m_pictures(*this), m_locks(*this), m_builder(*this),
-      m_navigator(*this), m_states(*this), m_copies(*this), m_removal(*this), m_labelEditing(*this), m_mouse(*this),
-      m_contextMenu(*this), m_drag(*this), m_commands(*this), m_find(*this), m_painter(*this)
 {
     m_redraw.AddListener(&m_selection);
     m_redraw.AddListener(&m_navigator);
@@ -24,8 +21,7 @@ CRVTreeCtrl::~CRVTreeCtrl()
     // are still held; only then are they released.
     DestroyWindow();
     m_host.Release();
-    m_messenger.Release();
-    ClearUndo();
+    m_undo.Clear();
 }
 
 bool CRVTreeCtrl::Create(HWND hParent)
@@ -48,169 +44,17 @@ void CRVTreeCtrl::PreCreateWindow(CREATESTRUCTA& cs)
     cs.dwExStyle |= kTreeExStyle;
 }
 
-HTREEITEM CRVTreeCtrl::ResolveItem(ULONG_PTR value) const
-{
-    const auto hItem = reinterpret_cast<HTREEITEM>(value);
-    return m_liveItems.Contains(hItem) ? hItem : nullptr;
-}
-
-ItemRecord* CRVTreeCtrl::QueryRecord(HTREEITEM hItem, bool& known)
-{
-    // Every record the control holds was written through this window (insertion, TVM_SETITEM),
-    // so the live items know it without a message to the control; a handle they do not know
-    // is never handed to the control.
-    return m_liveItems.RecordOf(hItem, known);
-}
-
-HTREEITEM CRVTreeCtrl::QueryParent(HTREEITEM hItem)
-{
-    // The live items know every item's parent from its insertion; a handle they do not know
-    // is never handed to the control.
-    bool found = false;
-    const HTREEITEM hParent = m_liveItems.ParentOf(hItem, found);
-    return found ? hParent : nullptr;
-}
-
-void CRVTreeCtrl::SetItemRecord(HTREEITEM hItem, ItemRecord* pRecord)
-{
-    if (hItem) InvalidateRecord(hItem);
-    CTreeCtrl::SetItemData(hItem, reinterpret_cast<LPARAM>(pRecord));
-}
-
-// ---- Host messages ----
-
-long CRVTreeCtrl::SendHostMessage(uint32_t typeID, HostMessage code, HTREEITEM hItem, const ItemRecord* pRecord)
-{
-    if (!hItem || !m_messenger.Handler()) return 0;
-    if (!pRecord) pRecord = GetRecord(hItem);
-    return m_messenger.Send(typeID, code, hItem, pRecord);
-}
-
-long CRVTreeCtrl::SendHostMessage2(uint32_t typeID, HostMessage code, HTREEITEM hItem)
-{
-    return m_messenger.Send2(typeID, code, hItem);
-}
-
-uint32_t CRVTreeCtrl::TypeIDOf(HTREEITEM hItem)
-{
-    const ItemRecord* const pRecord = IsLiveItem(hItem) ? GetRecord(hItem) : nullptr;
-    return pRecord ? pRecord->typeID : 0;
-}
-
-long CRVTreeCtrl::SendItemMessage(HostMessage code, HTREEITEM hItem)
-{
-    if (!IsLiveItem(hItem)) return 0;
-    const ItemRecord* const pRecord = GetRecord(hItem);
-    return m_messenger.Send(pRecord ? pRecord->typeID : 0, code, hItem, pRecord);
-}
-
-long CRVTreeCtrl::SendItemMessageForm2(HostMessage code, HTREEITEM hItem)
-{
-    return IsLiveItem(hItem) ? m_messenger.SendForm2(TypeIDOf(hItem), code, hItem) : 0;
-}
-
-long CRVTreeCtrl::SendItemMessage2(HostMessage code, HTREEITEM hItem)
-{
-    return IsLiveItem(hItem) ? m_messenger.Send2(TypeIDOf(hItem), code, hItem) : 0;
-}
-
-uint32_t CRVTreeCtrl::GetHTIState(HTREEITEM hItem)
-{
-    const ItemRecord* const pRecord = hItem ? GetRecord(hItem) : nullptr;
-    return pRecord ? pRecord->state : 0;
-}
-
-void CRVTreeCtrl::InvalidateAll()
-{
-    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, TRUE);
-}
-
-// ---- Key index ----
-
-void CRVTreeCtrl::RegisterItemKey(HTREEITEM hItem, uint32_t key)
-{
-    if (hItem && key) m_keyIndex.Register(key, hItem);
-}
-
-void CRVTreeCtrl::UnregisterItemKey(HTREEITEM hItem)
-{
-    if (hItem) UnregisterItemKey(hItem, GetRecord(hItem));
-}
-
-void CRVTreeCtrl::UnregisterItemKey(HTREEITEM hItem, ItemRecord* pRecord)
-{
-    if (!hItem || !pRecord || pRecord->key == 0) return;
-    m_keyIndex.Unregister(pRecord->key, hItem);
-    pRecord->key = 0;
-}
-
-void CRVTreeCtrl::UnregisterAncestorKeys(HTREEITEM hItem)
-{
-    if (!hItem) return;
-    for (HTREEITEM a = GetParent(hItem); a; a = GetParent(a)) UnregisterItemKey(a);
-}
-
-// ---- Record words ----
-
-void CRVTreeCtrl::SetNoDropInto(HTREEITEM hItem, long bOn)
-{
-    if (!hItem) return;
-    if (ItemRecord* const pRecord = GetRecord(hItem)) pRecord->bNoDropInto = static_cast<uint32_t>(bOn);
-}
-
-uint32_t CRVTreeCtrl::GetItemTag(HTREEITEM hItem)
-{
-    if (!hItem) return 0;
-    const ItemRecord* const pRecord = GetRecord(hItem);
-    return pRecord ? pRecord->tag : 0;
-}
-
-void CRVTreeCtrl::SetItemTag(HTREEITEM hItem, uint32_t tag)
-{
-    if (!hItem) return;
-    if (ItemRecord* const pRecord = GetRecord(hItem)) pRecord->tag = tag;
-}
-
-// ---- Removal ----
-
-void CRVTreeCtrl::RemoveTreeItem(HTREEITEM hItem)
-{
-    m_removal.RemoveTreeItem(hItem);
-}
-
-void CRVTreeCtrl::RemoveAllChildren(HTREEITEM hItem)
-{
-    m_removal.RemoveAllChildren(hItem);
-}
-
-// ---- Undo stack ----
-
-void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
-{
-    m_undoStack.push(pAction);
-}
-
 void CRVTreeCtrl::TakeBackInsertion(HTREEITEM hItem)
 {
-    const CItemRef item = Ref(hItem);
-    if (GetRecord(hItem)) SendItemMessage(HM_ITEMDELETE, hItem); // the answer changes nothing
-    if (Resolve(item)) RemoveTreeItem(hItem);
+    const CItemRef item = m_items.Ref(hItem);
+    if (m_items.GetRecord(hItem)) m_host.TellDeleting(hItem); // the answer changes nothing
+    if (m_items.Resolve(item)) m_removal.RemoveTreeItem(hItem);
 }
 
 void CRVTreeCtrl::RestoreBranch(HTREEITEM hParent, const ItemCopyList& branch)
 {
     const HTREEITEM hNew = m_copies.PasteAsChildren(hParent, branch);
-    if (hNew && IsLiveItem(hNew) && GetRecord(hNew)) SendItemMessage(HM_PASTEDASCHILD, hNew);
-}
-
-CUndoAction* CRVTreeCtrl::PopUndo()
-{
-    return m_undoStack.GetCount() > 0 ? m_undoStack.pop() : nullptr;
-}
-
-void CRVTreeCtrl::ClearUndo()
-{
-    while (m_undoStack.GetCount() > 0) delete m_undoStack.pop();
+    if (hNew && m_items.IsLiveItem(hNew) && m_items.GetRecord(hNew)) m_host.TellPasted(HM_PASTEDASCHILD, hNew);
 }
 
 // ---- Messages ----
@@ -351,10 +195,8 @@ LRESULT CRVTreeCtrl::OnSetItem(LPARAM lParam)
     const LRESULT result = DefaultProcessing();
     // The item's fields have the same places in both character sets.
     const auto* const pItem = reinterpret_cast<const TVITEMW*>(lParam);
-    if (result && pItem && (pItem->mask & TVIF_PARAM)) {
-        InvalidateRecord(pItem->hItem);
-        m_liveItems.SetRecord(pItem->hItem, reinterpret_cast<ItemRecord*>(pItem->lParam));
-    }
+    if (result && pItem && (pItem->mask & TVIF_PARAM))
+        m_items.OnRecordSet(pItem->hItem, reinterpret_cast<ItemRecord*>(pItem->lParam));
     return result;
 }
 
@@ -380,8 +222,8 @@ LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert)
 {
     const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
-    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
-                    pInsert ? pInsert->hParent : nullptr);
+    m_items.OnInserted(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
+                       pInsert ? pInsert->hParent : nullptr);
 }
 
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)
@@ -427,9 +269,8 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
     m_labelEditing.OnItemDeleting(hItem);
     m_removal.OnDeleteItem(hItem, reinterpret_cast<const ItemRecord*>(nm.itemOld.lParam), m_bDestroyGuard != FALSE);
     bool live = false;
-    ItemRecord* pRecord = m_liveItems.RecordOf(hItem, live);
+    ItemRecord* pRecord = m_items.RecordOf(hItem, live);
     if (!live) pRecord = reinterpret_cast<ItemRecord*>(nm.itemOld.lParam);
-    InvalidateRecord(hItem);
     ForgetItem(hItem, pRecord);
     delete pRecord;
     // A removal the host asked for during a deletion it started itself runs once the control
@@ -439,9 +280,8 @@ void CRVTreeCtrl::OnDeleteItem(const NMTREEVIEWA& nm)
 
 void CRVTreeCtrl::ForgetItem(HTREEITEM hItem, ItemRecord* pRecord)
 {
-    m_keyIndex.Forget(hItem);
+    m_items.OnDeleted(hItem);
     m_selection.Forget(hItem);
-    m_liveItems.Remove(hItem);
     m_find.Forget(hItem, pRecord && pRecord->bBookmark);
     m_mouse.Forget(hItem);
     m_drag.Forget(hItem);
@@ -451,7 +291,7 @@ LRESULT CRVTreeCtrl::OnItemExpanding(const NMTREEVIEWA& nm)
 {
     // A locked item's branch stays as it is.
     const HTREEITEM hItem = nm.itemNew.hItem;
-    const ItemRecord* const pRecord = hItem ? GetRecord(hItem) : nullptr;
+    const ItemRecord* const pRecord = hItem ? m_items.GetRecord(hItem) : nullptr;
     return pRecord && pRecord->bLocked ? 1 : 0;
 }
 
@@ -470,5 +310,5 @@ void CRVTreeCtrl::OnDestroy()
 void CRVTreeCtrl::OnNcDestroy()
 {
     // Whatever the control did not report is gone with the window.
-    m_liveItems.Clear();
+    m_items.Clear();
 }

@@ -29,7 +29,7 @@ HTREEITEM CTreeBuilder::AddAssembly(const wchar_t* name, uint32_t typeID, uint32
     const HTREEITEM hItem = m_tree.InsertItem(Request(assembly));
     if (!hItem) return nullptr;
     ItemRecord* const pRecord = record.release(); // the item owns it now
-    m_tree.SendHostMessage(pRecord->typeID, HM_ASSEMBLYADDED, hItem, pRecord);
+    m_tree.Host().TellAdded(hItem, *pRecord, true);
     return hItem;
 }
 
@@ -49,7 +49,7 @@ HTREEITEM CTreeBuilder::InsertTreeItem(const wchar_t* name, HTREEITEM hParent, H
 
 bool CTreeBuilder::IsChildOf(HTREEITEM hItem, HTREEITEM hParent)
 {
-    return hItem && hParent && m_tree.IsLiveItem(hItem) && m_tree.GetParentItem(hItem) == hParent;
+    return hItem && hParent && m_tree.Items().IsLiveItem(hItem) && m_tree.GetParentItem(hItem) == hParent;
 }
 
 HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
@@ -69,8 +69,8 @@ HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTRE
     const HTREEITEM hItem = CreateItem(part);
     if (!hItem) return nullptr;
     owned.release(); // the item owns it now: the record just attached, no need to ask for it
-    if (pAdded) *pAdded = m_tree.Ref(hItem);
-    m_tree.SendHostMessage(pRecord->typeID, HM_ITEMADDED, hItem, pRecord);
+    if (pAdded) *pAdded = m_tree.Items().Ref(hItem);
+    m_tree.Host().TellAdded(hItem, *pRecord, false);
     return hItem;
 }
 
@@ -101,7 +101,7 @@ HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
 
     // The mark is never cleared once set (not even when the last child goes), so a parent
     // that has counted a child already shows it.
-    ItemRecord* const pParentRecord = m_tree.GetRecord(hParent);
+    ItemRecord* const pParentRecord = m_tree.Items().GetRecord(hParent);
     if (!pParentRecord || pParentRecord->nChildren == 0) m_tree.SetItemChildren(hParent, 1);
 
     ItemRecord* const pRecord = item.pRecord;
@@ -119,30 +119,31 @@ HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
     const HTREEITEM hItem = m_tree.InsertItem(Request(item));
     if (!hItem) {
         // The control refused: take back the parent's count; the record was not attached.
-        if (pRecord && pParentRecord && m_tree.IsLiveItem(hParent) && m_tree.GetRecord(hParent) == pParentRecord)
+        if (pRecord && pParentRecord && m_tree.Items().IsLiveItem(hParent) &&
+            m_tree.Items().GetRecord(hParent) == pParentRecord)
             --pParentRecord->nChildren;
         return nullptr;
     }
 
     // The tree knows its items: no need to ask the control to count them.
-    if (m_tree.LiveItemCount() >= kUndoThreshold)
-        m_tree.PushUndo(new CInsertUndo(m_tree, hItem));
+    if (m_tree.Items().LiveItemCount() >= kUndoThreshold)
+        m_tree.Undo().Push(new CInsertUndo(m_tree, hItem));
     else
-        m_tree.ClearUndo();
+        m_tree.Undo().Clear();
 
-    if (key != 0) m_tree.RegisterItemKey(hItem, key);
+    if (key != 0) m_tree.Items().RegisterItemKey(hItem, key);
     return hItem;
 }
 
 void CTreeBuilder::InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hParent)
 {
-    if (!hParent) hParent = m_tree.HitTest(m_tree.LastMousePoint());
+    if (!hParent) hParent = m_tree.HitTest(m_tree.MousePoint().Get());
     if (!hParent) return;
-    const ItemRecord* const pParent = m_tree.GetRecord(hParent);
-    const CItemRef parent = m_tree.Ref(hParent);
-    if (m_tree.SendHostMessage(pParent ? pParent->typeID : 0, HM_NEWITEMQUERY, hParent, pParent) != 0) return;
+    const ItemRecord* const pParent = m_tree.Items().GetRecord(hParent);
+    const CItemRef parent = m_tree.Items().Ref(hParent);
+    if (!m_tree.Host().MayAddUnder(hParent, pParent)) return;
     // The host may have removed the target while it was asked.
-    if (!m_tree.Resolve(parent)) return;
+    if (!m_tree.Items().Resolve(parent)) return;
 
     auto* const pRecord = new ItemRecord();
     pRecord->key = key;
@@ -153,10 +154,10 @@ void CTreeBuilder::InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hP
         delete pRecord;
         return;
     }
-    if (m_tree.Resolve(item)) {
-        const ItemRecord* const pNew = m_tree.GetRecord(hItem);
-        m_tree.SendHostMessage(pNew ? pNew->typeID : 0, HM_NEWITEMCREATED, hItem, pNew);
+    if (m_tree.Items().Resolve(item)) {
+        const ItemRecord* const pNew = m_tree.Items().GetRecord(hItem);
+        m_tree.Host().TellCreated(hItem, pNew);
     }
-    if (m_tree.Resolve(item)) m_tree.UnregisterAncestorKeys(hItem);
+    if (m_tree.Items().Resolve(item)) m_tree.Items().UnregisterAncestorKeys(hItem);
     m_tree.InvalidateAll();
 }

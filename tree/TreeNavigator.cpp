@@ -30,9 +30,9 @@ bool CTreeNavigator::IsItemExpanded(HTREEITEM hItem)
 int CTreeNavigator::CountLevels(HTREEITEM hStart)
 {
     // Children that are all leaves add one level without a visit each.
-    const CLiveItems& items = m_tree.LiveItems();
+    const CLiveItems& items = m_tree.Items().LiveItems();
     int maximum = 0;
-    WalkBranch(m_tree, hStart, 1, [&](HTREEITEM hItem, int level, int& childLevel) {
+    WalkBranch(m_tree, m_tree.Items(), hStart, 1, [&](HTREEITEM hItem, int level, int& childLevel) {
         maximum = std::max(maximum, items.HasChildren(hItem) ? level + 1 : level);
         childLevel = level + 1;
         return items.HasGrandchildren(hItem);
@@ -52,7 +52,7 @@ int CTreeNavigator::GetDepth(HTREEITEM hItem)
 int CTreeNavigator::CountOpenLevels(HTREEITEM hStart)
 {
     int maximum = 0;
-    WalkBranch(m_tree, hStart, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+    WalkBranch(m_tree, m_tree.Items(), hStart, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
         maximum = std::max(maximum, level);
         childLevel = level + 1;
         return IsItemExpanded(hItem) && m_tree.GetChildItem(hItem) != nullptr;
@@ -72,32 +72,32 @@ int CTreeNavigator::GetDeepestOpenLevel(HTREEITEM hItem)
 
 void CTreeNavigator::SendExpandMessage(HTREEITEM hItem, unsigned short code)
 {
-    const ItemRecord* const pRecord = m_tree.GetRecord(hItem);
-    if (pRecord) m_tree.Messenger().SendForm2(pRecord->typeID, static_cast<HostMessage>(code), hItem);
+    const ItemRecord* const pRecord = m_tree.Items().GetRecord(hItem);
+    if (pRecord) m_tree.Host().TellExpansion(static_cast<HostMessage>(code), hItem, pRecord->typeID);
 }
 
 void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth, bool later)
 {
     // The live items know which items have children: a leaf stops at once, without a message,
     // and the leaves below an item whose children are all leaves are not visited at all.
-    const CLiveItems& items = m_tree.LiveItems();
-    WalkBranch(m_tree, hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
-        const ItemRecord* const pRecord = m_tree.GetRecord(x);
+    const CLiveItems& items = m_tree.Items().LiveItems();
+    WalkBranch(m_tree, m_tree.Items(), hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
+        const ItemRecord* const pRecord = m_tree.Items().GetRecord(x);
         // A locked item is neither expanded nor descended into.
         if (d == 0 || !items.HasChildren(x) || (pRecord && pRecord->bLocked)) return false;
         // The host may remove the item while it is told (and the control reuse its handle).
-        const CItemRef item = m_tree.Ref(x);
-        if (pRecord && m_tree.GetMessageHandler()) {
+        const CItemRef item = m_tree.Items().Ref(x);
+        if (pRecord && m_tree.Host().MessageHandler()) {
             SendExpandMessage(x, HM_BEGINEXPAND);
-            if (m_tree.Resolve(item)) SendExpandMessage(x, HM_ITEMEXPANDING);
+            if (m_tree.Items().Resolve(item)) SendExpandMessage(x, HM_ITEMEXPANDING);
         }
         // An expanded item is left alone: the control would ignore the request, after laying
         // out its rows again (Wine's does, for every TVM_EXPAND).
-        if (later && m_tree.Resolve(item) && m_waitingSerials.insert(m_tree.SerialOf(x)).second)
+        if (later && m_tree.Items().Resolve(item) && m_waitingSerials.insert(m_tree.Items().SerialOf(x)).second)
             m_waiting.push_back(item);
-        else if (!later && m_tree.Resolve(item) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
+        else if (!later && m_tree.Items().Resolve(item) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
             m_tree.Expand(x, TVE_EXPAND);
-        if (m_tree.Resolve(item) && m_tree.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
+        if (m_tree.Items().Resolve(item) && m_tree.Items().GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
         // A negative depth never reaches 0: it stays negative rather than counting down (and
         // overflowing) towards it.
         childDepth = d > 0 ? d - 1 : d;
@@ -111,10 +111,10 @@ void CTreeNavigator::ExpandAncestors(HTREEITEM hItem)
     CRedrawScope noRedraw(m_tree.Redraw());
     // Each ancestor is told of, and the host may change the tree meanwhile: every step starts
     // from an item that still lives.
-    for (CItemRef ancestor = m_tree.Ref(hItem); const HTREEITEM hNow = m_tree.Resolve(ancestor);) {
-        const HTREEITEM a = m_tree.GetParent(hNow);
+    for (CItemRef ancestor = m_tree.Items().Ref(hItem); const HTREEITEM hNow = m_tree.Items().Resolve(ancestor);) {
+        const HTREEITEM a = m_tree.Items().GetParent(hNow);
         if (!a) break;
-        ancestor = m_tree.Ref(a);
+        ancestor = m_tree.Items().Ref(a);
         ExpandBranch(a, 1, true);
     }
 }
@@ -126,10 +126,10 @@ void CTreeNavigator::ExpandWaiting()
     m_waiting.clear();
     m_waitingSerials.clear();
     for (const CItemRef& ref : waiting) {
-        const HTREEITEM x = ref.Get(m_tree.LiveItems());
+        const HTREEITEM x = ref.Get(m_tree.Items().LiveItems());
         // As at the time it was asked for: an item locked or emptied since stays as it is.
-        const ItemRecord* const pRecord = x ? m_tree.GetRecord(x) : nullptr;
-        if (!x || !m_tree.LiveItems().HasChildren(x) || (pRecord && pRecord->bLocked)) continue;
+        const ItemRecord* const pRecord = x ? m_tree.Items().GetRecord(x) : nullptr;
+        if (!x || !m_tree.Items().LiveItems().HasChildren(x) || (pRecord && pRecord->bLocked)) continue;
         if (!(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED)) m_tree.Expand(x, TVE_EXPAND);
     }
 }
@@ -188,15 +188,15 @@ void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
         return;
     }
     for (HTREEITEM root = m_tree.GetRootItem(); root;) {
-        const CItemRef item = m_tree.Ref(root);
+        const CItemRef item = m_tree.Items().Ref(root);
         ExpandBranch(root, depth);
-        root = m_tree.Resolve(item) ? m_tree.GetNextSiblingItem(root) : nullptr;
+        root = m_tree.Items().Resolve(item) ? m_tree.GetNextSiblingItem(root) : nullptr;
     }
 }
 
 void CTreeNavigator::CollapseBranch(HTREEITEM hStart)
 {
-    WalkBranch(m_tree, hStart, 0, [&](HTREEITEM x, int, int&) {
+    WalkBranch(m_tree, m_tree.Items(), hStart, 0, [&](HTREEITEM x, int, int&) {
         m_tree.Expand(x, TVE_COLLAPSE);
         return m_tree.GetChildItem(x) != nullptr;
     });
@@ -216,14 +216,14 @@ void CTreeNavigator::Collapse(HTREEITEM hItem)
 HTREEITEM CTreeNavigator::GetNextTravItem(HTREEITEM hItem)
 {
     if (!hItem) return nullptr;
-    const CItemRef item = m_tree.Ref(hItem);
-    if (const ItemRecord* const pRecord = m_tree.GetRecord(hItem)) {
-        if (pRecord->bAssemblyIcon) m_tree.SendHostMessage(pRecord->typeID, HM_TRAVERSEASSEMBLY, hItem, pRecord);
+    const CItemRef item = m_tree.Items().Ref(hItem);
+    if (const ItemRecord* const pRecord = m_tree.Items().GetRecord(hItem)) {
+        if (pRecord->bAssemblyIcon) m_tree.Host().TellAssemblyTraversed(hItem, *pRecord);
     }
     // The host may have changed the tree while it was told: read the children only now.
-    if (!m_tree.Resolve(item)) return nullptr;
+    if (!m_tree.Items().Resolve(item)) return nullptr;
     if (const HTREEITEM hChild = m_tree.GetChildItem(hItem)) return hChild;
-    for (HTREEITEM x = hItem; x; x = m_tree.GetParent(x))
+    for (HTREEITEM x = hItem; x; x = m_tree.Items().GetParent(x))
         if (const HTREEITEM hNext = m_tree.GetNextSiblingItem(x)) return hNext;
     return nullptr;
 }

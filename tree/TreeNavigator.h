@@ -4,6 +4,7 @@
 #pragma once
 #include "model/ItemRef.h"
 #include "render/RedrawSuspension.h"
+#include "selection/Selection.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -13,7 +14,7 @@
 
 class CRVTreeCtrl;
 
-class CTreeNavigator final : public IRedrawListener
+class CTreeNavigator final : public IRedrawListener, public IItemReveal
 {
 public:
     explicit CTreeNavigator(CRVTreeCtrl& tree) : m_tree(tree) {}
@@ -33,10 +34,10 @@ public:
     // messages to the host as ever; while redrawing is off the control's expansions wait until
     // it comes back on. Items marked meanwhile are then not shown yet: Wine's control lays out
     // its shown rows again for every mark of a shown item, with redrawing off too.
-    void ExpandAncestors(HTREEITEM hItem);
+    void ExpandAncestors(HTREEITEM hItem) override;
     // Carries out the expansions that wait. Every expansion, collapse and question about it
     // comes after them, as it would have.
-    void ExpandWaiting();
+    void ExpandWaiting() override;
     // Carries them out before a message to the control that shows or changes expansion (the
     // expanded mark, the visible rows, hit tests, scrolling, a collapse, keys and clicks),
     // whoever sends it: waiting is never seen, only counted in messages.

@@ -1,9 +1,11 @@
 // Branch copies, driven through the tree object the way the clipboard and drops use them.
-#include "host/HostObjects.h"
-#include "host/HostWindow.h"
+#include "RVHostKit/HostObjects.h"
+#include "RVHostKit/HostWindow.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
+
+using namespace RVHostKit;
 
 namespace {
 
@@ -17,7 +19,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(tree.Create(window.get()));
-        tree.SetViewer(nullptr, view);
+        tree.Host().SetViewer(nullptr, view);
         gearbox = tree.Builder().AddAssembly(L"Gearbox", 4, 9, false);
         housing = Add(gearbox, L"Housing", 100);
         left = Add(housing, L"Left", 101);
@@ -70,7 +72,7 @@ TEST_F(BranchCopies, CollectingGivesPreOrderCopiesWithTheirParents)
     EXPECT_EQ(c[2]->hParent, housing);
     EXPECT_STREQ(c[1]->pszText, L"Left");
     EXPECT_EQ(c[1]->pRecord->key, 101u);
-    EXPECT_NE(c[1]->pRecord, tree.GetRecord(left)) << "a copy of the record, not the record";
+    EXPECT_NE(c[1]->pRecord, tree.Items().GetRecord(left)) << "a copy of the record, not the record";
 
     EXPECT_FALSE(tree.Copies().CollectBranch(list, gearbox, nullptr)) << "assemblies are not copied";
     EXPECT_FALSE(tree.Copies().CollectBranch(list, nullptr, nullptr));
@@ -79,7 +81,7 @@ TEST_F(BranchCopies, CollectingGivesPreOrderCopiesWithTheirParents)
 
 TEST_F(BranchCopies, CaptureTakesTheStateFromTheRecordAndTheWholeLabel)
 {
-    tree.GetRecord(left)->state = 1;
+    tree.Items().GetRecord(left)->state = 1;
     tree.Pictures().SetStatePicture(left, kStateUnloaded);
     tree.Pictures().SetStatePicture(right, kStateUnloaded);
     // Longer than the first read's buffer: a copy must not lose the end of a label.
@@ -95,8 +97,8 @@ TEST_F(BranchCopies, CaptureTakesTheStateFromTheRecordAndTheWholeLabel)
 
 TEST_F(BranchCopies, PastingBelowAnotherParentTakesItsIdentifiers)
 {
-    tree.GetRecord(left)->dataItemID = 55;
-    tree.GetRecord(right)->dataItemID = 66;
+    tree.Items().GetRecord(left)->dataItemID = 55;
+    tree.Items().GetRecord(right)->dataItemID = 66;
     tree.Copies().CollectBranch(list, housing, nullptr);
     const HTREEITEM root = tree.Copies().PasteAsChildren(strut, list);
     ASSERT_EQ(root, nullptr) << "a keyed leaf takes no children";
@@ -105,18 +107,18 @@ TEST_F(BranchCopies, PastingBelowAnotherParentTakesItsIdentifiers)
     EXPECT_EQ(Texts(frame), (std::vector<std::wstring>{L"Strut", L"Housing"}));
     EXPECT_EQ(Texts(pasted), (std::vector<std::wstring>{L"Left", L"Right"}));
     for (HTREEITEM item : {pasted, tree.GetChildItem(pasted)}) {
-        EXPECT_EQ(tree.GetRecord(item)->typeID, 5u);
-        EXPECT_EQ(tree.GetRecord(item)->dataID, 8u);
-        EXPECT_EQ(tree.GetRecord(item)->dataItemID, 0u) << "another data set";
+        EXPECT_EQ(tree.Items().GetRecord(item)->typeID, 5u);
+        EXPECT_EQ(tree.Items().GetRecord(item)->dataID, 8u);
+        EXPECT_EQ(tree.Items().GetRecord(item)->dataItemID, 0u) << "another data set";
     }
-    EXPECT_EQ(tree.GetRecord(pasted)->nChildren, 2u) << "counted once, as its children were made";
-    EXPECT_EQ(tree.GetRecord(frame)->nChildren, 2u);
+    EXPECT_EQ(tree.Items().GetRecord(pasted)->nChildren, 2u) << "counted once, as its children were made";
+    EXPECT_EQ(tree.Items().GetRecord(frame)->nChildren, 2u);
 
     // Within the same data set the host's identifiers survive.
     FreeItemCopies(list);
     tree.Copies().CollectBranch(list, left, nullptr);
     const HTREEITEM again = tree.Copies().PasteAsSiblings(right, list, false);
-    EXPECT_EQ(tree.GetRecord(again)->dataItemID, 55u);
+    EXPECT_EQ(tree.Items().GetRecord(again)->dataItemID, 55u);
 }
 
 TEST_F(BranchCopies, SiblingsLandAfterOrBeforeTheTarget)
@@ -133,16 +135,16 @@ TEST_F(BranchCopies, SiblingsLandAfterOrBeforeTheTarget)
 TEST_F(BranchCopies, APasteClearsTheAncestorKeysAndRecordsOneUndoForTheRoot)
 {
     tree.Copies().CollectBranch(list, strut, nullptr);
-    const int undoBefore = tree.UndoCount();
+    const int undoBefore = tree.Undo().Count();
     const HTREEITEM pasted = tree.Copies().PasteAsChildren(right, list); // right has key 102 and no children
     EXPECT_EQ(pasted, nullptr);
     const HTREEITEM below = tree.Copies().PasteAsChildren(housing, list);
     ASSERT_NE(below, nullptr);
-    EXPECT_EQ(tree.GetRecord(housing)->key, 0u);
-    EXPECT_EQ(tree.KeyIndex().Find(100), nullptr);
-    EXPECT_EQ(tree.GetRecord(below)->key, 300u);
-    EXPECT_EQ(tree.KeyIndex().Find(300)->GetCount(), 2) << "the copy shows the same key";
-    EXPECT_EQ(tree.UndoCount(), undoBefore + 2) << "one for the item made, one for the new root";
+    EXPECT_EQ(tree.Items().GetRecord(housing)->key, 0u);
+    EXPECT_EQ(tree.Items().KeyIndex().Find(100), nullptr);
+    EXPECT_EQ(tree.Items().GetRecord(below)->key, 300u);
+    EXPECT_EQ(tree.Items().KeyIndex().Find(300)->GetCount(), 2) << "the copy shows the same key";
+    EXPECT_EQ(tree.Undo().Count(), undoBefore + 2) << "one for the item made, one for the new root";
 }
 
 TEST_F(BranchCopies, IsolatedItemsStayInTheirDataSet)
@@ -169,8 +171,8 @@ TEST_F(BranchCopies, LockedSourcesAreLockedAgainAndListsPasteTwice)
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first, second);
-    EXPECT_EQ(tree.GetRecord(first)->bLocked, 1u);
-    EXPECT_NE(tree.GetRecord(first), tree.GetRecord(second)) << "independent records";
+    EXPECT_EQ(tree.Items().GetRecord(first)->bLocked, 1u);
+    EXPECT_NE(tree.Items().GetRecord(first), tree.Items().GetRecord(second)) << "independent records";
     TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_IMAGE;
     item.hItem = first;

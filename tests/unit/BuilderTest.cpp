@@ -1,8 +1,10 @@
 // Item creation inside the tree window: undo records, key registration, the last mouse point.
-#include "host/HostWindow.h"
+#include "RVHostKit/HostWindow.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
+
+using namespace RVHostKit;
 
 namespace {
 
@@ -19,7 +21,7 @@ protected:
     }
     std::vector<HTREEITEM> Listed(uint32_t key) const
     {
-        const auto* list = tree.KeyIndex().Find(key);
+        const auto* list = tree.Items().KeyIndex().Find(key);
         if (!list) return {};
         return std::vector<HTREEITEM>(list->GetData(), list->GetData() + list->GetCount());
     }
@@ -33,20 +35,20 @@ protected:
 TEST_F(Builder, UndoActionsAreRecordedFromTheThirdItemOn)
 {
     HTREEITEM root = tree.Builder().AddAssembly(L"root", 1, 1, false);
-    EXPECT_EQ(tree.UndoCount(), 0) << "roots record nothing";
+    EXPECT_EQ(tree.Undo().Count(), 0) << "roots record nothing";
     Add(root, L"first");
-    EXPECT_EQ(tree.UndoCount(), 0) << "two items in the tree";
+    EXPECT_EQ(tree.Undo().Count(), 0) << "two items in the tree";
     HTREEITEM second = Add(root, L"second");
-    EXPECT_EQ(tree.UndoCount(), 1);
+    EXPECT_EQ(tree.Undo().Count(), 1);
     Add(second, L"third");
-    EXPECT_EQ(tree.UndoCount(), 2);
+    EXPECT_EQ(tree.Undo().Count(), 2);
 
     // Below three items each insertion empties the stack.
     tree.DeleteItem(root);
     HTREEITEM other = tree.Builder().AddAssembly(L"other", 1, 1, false);
-    EXPECT_EQ(tree.UndoCount(), 2);
+    EXPECT_EQ(tree.Undo().Count(), 2);
     Add(other, L"only child");
-    EXPECT_EQ(tree.UndoCount(), 0);
+    EXPECT_EQ(tree.Undo().Count(), 0);
 }
 
 TEST_F(Builder, KeysAreRegisteredInInsertionOrder)
@@ -57,13 +59,13 @@ TEST_F(Builder, KeysAreRegisteredInInsertionOrder)
     HTREEITEM inB = Add(b, L"in b", 12);
     Add(b, L"keyless", 0);
     EXPECT_EQ(Listed(12), (std::vector<HTREEITEM>{inA, inB}));
-    EXPECT_EQ(tree.KeyIndex().EntryCount(), 1u);
+    EXPECT_EQ(tree.Items().KeyIndex().EntryCount(), 1u);
 }
 
 TEST_F(Builder, AssembliesAreNeverRegisteredWhateverTheirRecordSays)
 {
     tree.Builder().AddAssembly(L"a", 1, 1, false);
-    EXPECT_EQ(tree.KeyIndex().EntryCount(), 0u);
+    EXPECT_EQ(tree.Items().KeyIndex().EntryCount(), 0u);
 }
 
 TEST_F(Builder, CreateItemRefusesRequestsWithoutAParent)
@@ -82,14 +84,14 @@ TEST_F(Builder, InsertNewItemWithoutAParentUsesTheItemUnderTheLastMousePoint)
     ::MoveWindow(tree.GetHwnd(), 0, 0, 200, 200, FALSE);
     RECT rect{};
     tree.GetItemRect(a, rect, true);
-    tree.SetLastMousePoint(POINT{rect.left + 2, (rect.top + rect.bottom) / 2});
+    tree.MousePoint().Set(POINT{rect.left + 2, (rect.top + rect.bottom) / 2});
     tree.Builder().InsertNewItem(9, L"new", nullptr);
     HTREEITEM child = tree.GetChildItem(a);
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(tree.GetRecord(child)->key, 9u);
+    EXPECT_EQ(tree.Items().GetRecord(child)->key, 9u);
     EXPECT_EQ(Listed(9), std::vector<HTREEITEM>{child});
 
-    tree.SetLastMousePoint(POINT{150, 190}); // below every item
+    tree.MousePoint().Set(POINT{150, 190}); // below every item
     tree.Builder().InsertNewItem(10, L"nowhere", nullptr);
-    EXPECT_EQ(tree.KeyIndex().Find(10), nullptr);
+    EXPECT_EQ(tree.Items().KeyIndex().Find(10), nullptr);
 }

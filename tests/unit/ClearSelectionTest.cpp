@@ -1,10 +1,12 @@
 // ClearSelection, which the mouse and find code use: its messages and the order of the
 // sink's selection lock.
-#include "host/HostObjects.h"
-#include "host/HostWindow.h"
+#include "RVHostKit/HostObjects.h"
+#include "RVHostKit/HostWindow.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
+
+using namespace RVHostKit;
 
 using Log = std::vector<std::string>;
 
@@ -17,8 +19,8 @@ TEST(ClearSelection, ReportsEveryItemAndItsBranchInsideNestedLocks)
     {
         CRVTreeCtrl tree;
         ASSERT_TRUE(tree.Create(window.get()));
-        tree.SetSink(sink);
-        tree.SetMessageHandler(message);
+        tree.Host().SetSink(sink);
+        tree.Host().SetMessageHandler(message);
         const HTREEITEM root = tree.Builder().AddAssembly(L"root", 4, 9, false);
         const HTREEITEM a = tree.Builder().AddTreeItem(L"a", root, nullptr);
         const HTREEITEM child = tree.Builder().AddTreeItem(L"child", a, nullptr);
@@ -42,7 +44,7 @@ TEST(ClearSelection, ReportsEveryItemAndItsBranchInsideNestedLocks)
             "Sink::SetSelectionLock(0)",
         }));
         EXPECT_EQ(tree.Selection().Count(), 0);
-        EXPECT_EQ(tree.GetCurrentItem(), nullptr);
+        EXPECT_EQ(tree.Selection().CurrentItem(), nullptr);
         tree.DestroyWindow();
     }
     sink->Release();

@@ -1,8 +1,10 @@
 // The four wire forms, with the test host's message handler.
 #include "host/HostMessenger.h"
-#include "host/HostObjects.h"
+#include "RVHostKit/HostObjects.h"
 
 #include <gtest/gtest.h>
+
+using namespace RVHostKit;
 
 using Log = std::vector<std::string>;
 

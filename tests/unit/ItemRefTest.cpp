@@ -1,10 +1,12 @@
 // Remembered items: an undo action of a deleted item never acts for a later item that the
 // control gives the same handle value; selection marks are put back as listed.
-#include "host/HostWindow.h"
+#include "RVHostKit/HostWindow.h"
 #include "model/InsertUndo.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
+
+using namespace RVHostKit;
 
 TEST(ItemRef, ADeletedItemsUndoActionDoesNotResolveToALaterItemWithItsHandle)
 {
@@ -27,7 +29,7 @@ TEST(ItemRef, ADeletedItemsUndoActionDoesNotResolveToALaterItemWithItsHandle)
     }
     EXPECT_EQ(undo.Item(), nullptr);
     if (reused) {
-        EXPECT_TRUE(tree.IsLiveItem(reused)) << "the handle value was reused by a live item";
+        EXPECT_TRUE(tree.Items().IsLiveItem(reused)) << "the handle value was reused by a live item";
     }
     tree.DestroyWindow();
 }

@@ -1,8 +1,8 @@
 // Random sequences of building and state changes on random trees; after every step the
 // counts, the key index and the states of key twins must agree. The seed is printed so a
 // failure can be replayed (RV_SEED=<n>).
-#include "host/HostObjects.h"
-#include "host/HostWindow.h"
+#include "RVHostKit/HostObjects.h"
+#include "RVHostKit/HostWindow.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #include <random>
 #include <vector>
 
+using namespace RVHostKit;
+
 namespace {
 
 class StateInvariants : public ::testing::Test
@@ -21,9 +23,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(tree.Create(window.get()));
-        tree.SetViewer(vis, nullptr);
-        tree.SetSink(sink);
-        tree.SetMessageHandler(message);
+        tree.Host().SetViewer(vis, nullptr);
+        tree.Host().SetSink(sink);
+        tree.Host().SetMessageHandler(message);
         const char* fromEnv = std::getenv("RV_SEED");
         seed = fromEnv ? static_cast<unsigned>(std::strtoul(fromEnv, nullptr, 10)) : 20261208u;
         std::printf("random seed %u\n", seed);
@@ -60,20 +62,21 @@ protected:
     {
         std::map<uint32_t, std::vector<uint32_t>> statesByKey;
         for (HTREEITEM item : items) {
-            const ItemRecord* r = tree.GetRecord(item);
+            const ItemRecord* r = tree.Items().GetRecord(item);
             if (!r) return "an item lost its record";
             if (r->nChildrenOn > r->nChildren) return "nChildrenOn above nChildren";
             uint32_t on = 0;
             for (HTREEITEM c = tree.GetChildItem(item); c; c = tree.GetNextSiblingItem(c))
-                if (tree.GetRecord(c)->state) ++on;
+                if (tree.Items().GetRecord(c)->state) ++on;
             if (on != r->nChildrenOn) return "nChildrenOn differs from the children that are on";
             if (r->key) statesByKey[r->key].push_back(r->state);
         }
-        for (const auto& entry : tree.KeyIndex().Entries()) {
+        for (const auto& entry : tree.Items().KeyIndex().Entries()) {
             for (int i = 0; i < entry.second.GetCount(); ++i) {
                 const HTREEITEM item = entry.second.GetData()[i];
-                if (!tree.IsLiveItem(item)) return "the key index lists an item that is gone";
-                if (tree.GetRecord(item)->key != entry.first) return "the key index lists an item under a key it does not carry";
+                if (!tree.Items().IsLiveItem(item)) return "the key index lists an item that is gone";
+                if (tree.Items().GetRecord(item)->key != entry.first)
+                    return "the key index lists an item under a key it does not carry";
             }
         }
         // Selection: listed exactly when marked, and only live items.
@@ -82,8 +85,10 @@ protected:
             if (marked != tree.Selection().IsListed(item)) return "selection list and marks disagree";
         }
         for (int i = 0; i < tree.Selection().Count(); ++i)
-            if (!tree.IsLiveItem(tree.Selection().Items().GetData()[i])) return "a removed item is still selected";
-        if (tree.GetCurrentItem() && !tree.IsLiveItem(tree.GetCurrentItem())) return "the current item is gone";
+            if (!tree.Items().IsLiveItem(tree.Selection().Items().GetData()[i]))
+                return "a removed item is still selected";
+        if (tree.Selection().CurrentItem() && !tree.Items().IsLiveItem(tree.Selection().CurrentItem()))
+            return "the current item is gone";
         for (const auto& entry : statesByKey)
             for (uint32_t s : entry.second)
                 if (s != entry.second.front()) return "items of key " + std::to_string(entry.first) + " disagree";
@@ -119,14 +124,16 @@ TEST_F(StateInvariants, HoldAfterEveryStepOfRandomSequencesWithSelectionAndRemov
         } else if (what < 8) {
             tree.Selection().ClearSelection();
         } else if (what < 10) {
-            if (items.size() > 3 && item != items[0] && item != items[1] && item != items[2]) tree.RemoveTreeItem(item);
+            if (items.size() > 3 && item != items[0] && item != items[1] && item != items[2])
+                tree.Removal().RemoveTreeItem(item);
         } else if (what < 11) {
             AddRandomItem(nextKey++);
         } else {
             tree.States().SetKeyState(1 + static_cast<uint32_t>(Pick(12)), static_cast<uint32_t>(Pick(2)));
         }
-        items.erase(std::remove_if(items.begin(), items.end(), [&](HTREEITEM h) { return !tree.IsLiveItem(h); }),
-                    items.end());
+        items.erase(
+            std::remove_if(items.begin(), items.end(), [&](HTREEITEM h) { return !tree.Items().IsLiveItem(h); }),
+            items.end());
         ASSERT_EQ(CheckInvariants(), "") << "step " << step << ", seed " << seed;
         log.Clear();
     }

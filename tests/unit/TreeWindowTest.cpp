@@ -1,13 +1,15 @@
 // The tree window object with a real control: key index upkeep, path-aware parent lookups,
 // live items and the undo stack.
-#include "host/HostWindow.h"
-#include "host/Input.h"
+#include "RVHostKit/HostWindow.h"
+#include "RVHostKit/Input.h"
 #include "model/InsertUndo.h"
 #include "model/RenameUndo.h"
 #include "platform/MessageCounter.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>
+
+using namespace RVHostKit;
 
 namespace {
 
@@ -26,13 +28,13 @@ protected:
         insert.item.mask = TVIF_PARAM;
         insert.item.lParam = reinterpret_cast<LPARAM>(record);
         HTREEITEM item = tree.InsertItem(insert);
-        tree.RegisterItemKey(item, key);
+        tree.Items().RegisterItemKey(item, key);
         return item;
     }
 
     std::vector<HTREEITEM> Listed(uint32_t key) const
     {
-        const auto* list = tree.KeyIndex().Find(key);
+        const auto* list = tree.Items().KeyIndex().Find(key);
         if (!list) return {};
         return std::vector<HTREEITEM>(list->GetData(), list->GetData() + list->GetCount());
     }
@@ -61,10 +63,10 @@ TEST_F(TreeWindow, UnregisterAncestorKeysClearsEveryAncestorButTheItem)
     HTREEITEM mid = Insert(root, 2);
     HTREEITEM leaf = Insert(mid, 3);
     HTREEITEM twin = Insert(root, 2); // a second item showing key 2
-    tree.UnregisterAncestorKeys(leaf);
-    EXPECT_EQ(tree.GetRecord(root)->key, 0u);
-    EXPECT_EQ(tree.GetRecord(mid)->key, 0u);
-    EXPECT_EQ(tree.GetRecord(leaf)->key, 3u);
+    tree.Items().UnregisterAncestorKeys(leaf);
+    EXPECT_EQ(tree.Items().GetRecord(root)->key, 0u);
+    EXPECT_EQ(tree.Items().GetRecord(mid)->key, 0u);
+    EXPECT_EQ(tree.Items().GetRecord(leaf)->key, 3u);
     EXPECT_TRUE(Listed(1).empty());
     EXPECT_EQ(Listed(2), std::vector<HTREEITEM>{twin});
     EXPECT_EQ(Listed(3), std::vector<HTREEITEM>{leaf});
@@ -73,13 +75,13 @@ TEST_F(TreeWindow, UnregisterAncestorKeysClearsEveryAncestorButTheItem)
 TEST_F(TreeWindow, UnregisterItemKeyClearsTheRecordKeyEvenWithoutAnEntry)
 {
     HTREEITEM item = Insert(TVI_ROOT, 0);
-    tree.GetRecord(item)->key = 44; // written by the host, never registered
-    tree.UnregisterItemKey(item);
-    EXPECT_EQ(tree.GetRecord(item)->key, 0u);
-    EXPECT_EQ(tree.KeyIndex().Find(44), nullptr);
-    tree.UnregisterItemKey(nullptr);
+    tree.Items().GetRecord(item)->key = 44; // written by the host, never registered
+    tree.Items().UnregisterItemKey(item);
+    EXPECT_EQ(tree.Items().GetRecord(item)->key, 0u);
+    EXPECT_EQ(tree.Items().KeyIndex().Find(44), nullptr);
+    tree.Items().UnregisterItemKey(nullptr);
     Insert(TVI_ROOT, 0);
-    EXPECT_EQ(tree.KeyIndex().EntryCount(), 0u) << "key 0 is never registered";
+    EXPECT_EQ(tree.Items().KeyIndex().EntryCount(), 0u) << "key 0 is never registered";
 }
 
 TEST_F(TreeWindow, ParentPathAnswersWithoutAskingTheControl)
@@ -88,24 +90,24 @@ TEST_F(TreeWindow, ParentPathAnswersWithoutAskingTheControl)
     HTREEITEM y = Insert(x, 0);
     HTREEITEM z = Insert(y, 0);
     HTREEITEM leaf = Insert(z, 0);
-    tree.BuildAncestorPath(leaf);
-    tree.ReleaseAncestorPath(); // parent path: [x, y, z]
+    tree.Items().Lookup().BuildAncestorPath(leaf);
+    tree.Items().Lookup().ReleaseAncestorPath(); // parent path: [x, y, z]
     tree.SetSentMessageHook(&counter);
     const unsigned long before = counter.Sent();
-    EXPECT_EQ(tree.GetParent(z), y);
-    EXPECT_EQ(tree.GetParent(x), nullptr);
+    EXPECT_EQ(tree.Items().GetParent(z), y);
+    EXPECT_EQ(tree.Items().GetParent(x), nullptr);
     EXPECT_EQ(counter.Sent(), before);
-    EXPECT_EQ(tree.GetParent(leaf), z);
+    EXPECT_EQ(tree.Items().GetParent(leaf), z);
     EXPECT_EQ(counter.Sent(), before) << "an item outside the path is answered by the live items";
 }
 
 TEST_F(TreeWindow, RepeatedRecordLookupsSendNoMessages)
 {
     HTREEITEM item = Insert(TVI_ROOT, 5);
-    tree.GetRecord(item);
+    tree.Items().GetRecord(item);
     tree.SetSentMessageHook(&counter);
     const unsigned long before = counter.Sent();
-    for (int i = 0; i < 5; ++i) tree.GetRecord(item);
+    for (int i = 0; i < 5; ++i) tree.Items().GetRecord(item);
     EXPECT_EQ(counter.Sent(), before);
 }
 
@@ -113,23 +115,23 @@ TEST_F(TreeWindow, DeletedItemsLeaveTheLiveSetAndTheCache)
 {
     HTREEITEM root = Insert(TVI_ROOT, 0);
     HTREEITEM child = Insert(root, 0);
-    tree.GetRecord(child);
-    EXPECT_TRUE(tree.IsLiveItem(child));
-    EXPECT_EQ(tree.ResolveItem(reinterpret_cast<ULONG_PTR>(child)), child);
+    tree.Items().GetRecord(child);
+    EXPECT_TRUE(tree.Items().IsLiveItem(child));
+    EXPECT_EQ(tree.Items().ResolveItem(reinterpret_cast<ULONG_PTR>(child)), child);
     tree.DeleteItem(root);
-    EXPECT_FALSE(tree.IsLiveItem(root));
-    EXPECT_FALSE(tree.IsLiveItem(child));
-    EXPECT_EQ(tree.ResolveItem(reinterpret_cast<ULONG_PTR>(child)), nullptr);
-    EXPECT_EQ(tree.Lookup().CachedItems().Find(child), -1);
-    EXPECT_EQ(tree.LiveItemCount(), 0u);
+    EXPECT_FALSE(tree.Items().IsLiveItem(root));
+    EXPECT_FALSE(tree.Items().IsLiveItem(child));
+    EXPECT_EQ(tree.Items().ResolveItem(reinterpret_cast<ULONG_PTR>(child)), nullptr);
+    EXPECT_EQ(tree.Items().Lookup().CachedItems().Find(child), -1);
+    EXPECT_EQ(tree.Items().LiveItemCount(), 0u);
 }
 
 TEST_F(TreeWindow, EnableLocalPasteSetsHostPastesOnlyForZero)
 {
-    tree.EnableLocalPaste(0);
-    EXPECT_TRUE(tree.HostPastes());
-    tree.EnableLocalPaste(5);
-    EXPECT_FALSE(tree.HostPastes());
+    tree.Clipboard().EnableLocalPaste(0);
+    EXPECT_TRUE(tree.Clipboard().HostPastes());
+    tree.Clipboard().EnableLocalPaste(5);
+    EXPECT_FALSE(tree.Clipboard().HostPastes());
 }
 
 TEST_F(TreeWindow, ClearingTheUndoStackDestroysChainedActions)
@@ -137,11 +139,11 @@ TEST_F(TreeWindow, ClearingTheUndoStackDestroysChainedActions)
     int destroyed = 0;
     auto* first = new CCountedAction(tree, destroyed);
     first->SetNext(new CCountedAction(tree, destroyed));
-    tree.PushUndo(first);
-    tree.PushUndo(new CCountedAction(tree, destroyed));
-    EXPECT_EQ(tree.UndoCount(), 2);
-    tree.ClearUndo();
-    EXPECT_EQ(tree.UndoCount(), 0);
+    tree.Undo().Push(first);
+    tree.Undo().Push(new CCountedAction(tree, destroyed));
+    EXPECT_EQ(tree.Undo().Count(), 2);
+    tree.Undo().Clear();
+    EXPECT_EQ(tree.Undo().Count(), 0);
     EXPECT_EQ(destroyed, 3);
 }
 
@@ -170,7 +172,7 @@ TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(tree.GetNextSiblingItem(a), nullptr) << "B left the root";
     EXPECT_EQ(tree.GetItemText(tree.GetChildItem(moved)), L"C");
-    auto* const insert = dynamic_cast<CInsertUndo*>(tree.TopUndo());
+    auto* const insert = dynamic_cast<CInsertUndo*>(tree.Undo().Top());
     ASSERT_NE(insert, nullptr);
     EXPECT_EQ(insert->Item(), moved);
     auto* const removal = dynamic_cast<CRemoveUndo*>(insert->GetNext());
@@ -181,7 +183,7 @@ TEST_F(TreeWindow, AMoveDropLeavesOneActionThatRevertsItAndAnEditSavesTheLabel)
 
     tree.LabelEditing().EditLabel(moved);
     tree.LabelEditing().EndEdit(true);
-    auto* const rename = dynamic_cast<CRenameUndo*>(tree.TopUndo());
+    auto* const rename = dynamic_cast<CRenameUndo*>(tree.Undo().Top());
     ASSERT_NE(rename, nullptr);
     tree.SetItemText(moved, L"Renamed");
     rename->Undo();
