@@ -1,6 +1,6 @@
 // Building a product structure through the interface, with the exact host messages.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

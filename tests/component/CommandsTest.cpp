@@ -1,7 +1,7 @@
 // The host's menu commands as a host sends them: a right press sets the point, the command id
 // is posted through IRVWnd::PostMessage and runs when the message pump reaches it.
 #include "host/Component.h"
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 
 #include <gtest/gtest.h>
 

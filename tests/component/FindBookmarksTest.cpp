@@ -1,7 +1,7 @@
 // Find through the platform's find dialog, driven as a user drives it (its edit box, check
 // boxes, direction and Find Next), and bookmarks through the interface and the commands.
 #include "host/Component.h"
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 
 #include <gtest/gtest.h>
 

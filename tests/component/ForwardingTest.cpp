@@ -1,6 +1,6 @@
 // Methods that forward to the tree window or to one tree-control call.
 #include "host/Component.h"
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 
 #include <gtest/gtest.h>
 

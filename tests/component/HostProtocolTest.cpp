@@ -1,6 +1,6 @@
 // The host message senders and redraw suspension, seen from the host's side.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 // it as well. RV_RECORD_TRANSCRIPT=1 writes that file and passes, to record a new transcript
 // (copy it over tests/component/fixtures/instanced_sessions.txt).
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The user's hands on the tree, driven as a user drives it: button and key messages to the
 // tree window, the cursor where the component reads it, Ctrl held through real input.
 #include "host/Component.h"
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 
 #include <gtest/gtest.h>
 

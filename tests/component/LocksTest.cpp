@@ -1,6 +1,6 @@
 // Item locks: the host's permission, the padlock images and the closed branch.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

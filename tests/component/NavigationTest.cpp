@@ -1,6 +1,6 @@
 // Walking and shaping the tree through the interface, with the expansion messages.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Creation, aggregation, interface map, lifetime and set-up of the RVWnd object.
 #include "host/Component.h"
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // What the tree paints, read from a 32-bit picture it paints into through WM_PRINTCLIENT (the
 // same code that paints the screen).
 #include "host/Component.h"
-#include "host/Input.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/Input.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

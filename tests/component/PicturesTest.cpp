@@ -1,6 +1,6 @@
 // The picture resources, the shared image lists and every picture method.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 // (RV_SEED=<n> replays it); RV_STEPS=<n> sets the length (20,000 by default); RV_TRACE=1
 // prints every call.
 #include "host/Component.h"
-#include "host/Input.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/Input.h"
+#include "RVHostKit/TreeReader.h"
 #include "RVWindow/Commands.h"
 #include "RVWindow/HostMessages.h"
 

@@ -2,8 +2,8 @@
 // call back in, remove items, add items, release its last reference. Small replays of what
 // once went wrong, each asserting the tree afterwards.
 #include "host/Component.h"
-#include "host/Input.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/Input.h"
+#include "RVHostKit/TreeReader.h"
 #include "RVWindow/Commands.h"
 #include "RVWindow/HostMessages.h"
 

@@ -1,6 +1,6 @@
 // Removing items through the interface: reports, freed records, counts, keys and selection.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The tree's own multi-selection through the interface: marks, messages inside the sink's
 // selection lock, the count-then-fetch queries and the key queries.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // On/off states through the interface: the branch walk, key twins, the 3D calls inside the
 // sink's lock, the upward pass, and the exact messages of a notified change.
 #include "host/Component.h"
-#include "host/ShownItems.h"
+#include "RVHostKit/TreeReader.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // copied and pasted or put back by Undo comes back from GetItemText exactly as it was given.
 // The two methods that take 8-bit names read them in the system code page.
 #include "host/Component.h"
-#include "host/Input.h"
+#include "RVHostKit/Input.h"
 #include "RVWindow/Commands.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,0 @@
-// Our suites name the host test kit's pieces without its namespace.
-#pragma once
-#include "RVHostKit/HostObjects.h"
-
-using namespace RVHostKit;
