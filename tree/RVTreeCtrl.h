@@ -116,7 +116,7 @@ private:
     CItemPictures m_pictures{*this, m_items, m_redraw};
     CItemStates m_states{*this, m_items, m_host, m_pictures};
     CItemLocks m_locks{*this, m_items, m_host, m_pictures, m_redraw};
-    CTreeNavigator m_navigator{*this};
+    CTreeNavigator m_navigator{*this, m_items, m_host, m_redraw};
     CSelection m_selection{*this, m_items, m_host, m_redraw, m_navigator};
     CTreeBuilder m_builder{*this};
     CBranchCopies m_copies{*this};

@@ -1,15 +1,17 @@
 #include "tree/TreeNavigator.h"
 
 #include "tree/BranchWalk.h"
-#include "tree/RVTreeCtrl.h"
+#include "host/HostDoor.h"
+#include "model/TreeItems.h"
+#include "platform/TreeCtrl.h"
 
 #include <algorithm>
 
 HTREEITEM CTreeNavigator::GetChild(HTREEITEM hParent, int index)
 {
     if (!hParent || index < 0) return nullptr;
-    HTREEITEM hChild = m_tree.GetChildItem(hParent);
-    for (int i = 0; hChild && i < index; ++i) hChild = m_tree.GetNextSiblingItem(hChild);
+    HTREEITEM hChild = m_control.GetChildItem(hParent);
+    for (int i = 0; hChild && i < index; ++i) hChild = m_control.GetNextSiblingItem(hChild);
     return hChild;
 }
 
@@ -17,22 +19,22 @@ int CTreeNavigator::GetNumChildren(HTREEITEM hItem)
 {
     if (!hItem) return 0;
     int count = 0;
-    for (HTREEITEM c = m_tree.GetChildItem(hItem); c; c = m_tree.GetNextSiblingItem(c)) ++count;
+    for (HTREEITEM c = m_control.GetChildItem(hItem); c; c = m_control.GetNextSiblingItem(c)) ++count;
     return count;
 }
 
 bool CTreeNavigator::IsItemExpanded(HTREEITEM hItem)
 {
     ExpandWaiting();
-    return hItem && (m_tree.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    return hItem && (m_control.GetItemState(hItem, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
 int CTreeNavigator::CountLevels(HTREEITEM hStart)
 {
     // Children that are all leaves add one level without a visit each.
-    const CLiveItems& items = m_tree.Items().LiveItems();
+    const CLiveItems& items = m_items.LiveItems();
     int maximum = 0;
-    WalkBranch(m_tree, m_tree.Items(), hStart, 1, [&](HTREEITEM hItem, int level, int& childLevel) {
+    WalkBranch(m_control, m_items, hStart, 1, [&](HTREEITEM hItem, int level, int& childLevel) {
         maximum = std::max(maximum, items.HasChildren(hItem) ? level + 1 : level);
         childLevel = level + 1;
         return items.HasGrandchildren(hItem);
@@ -44,7 +46,7 @@ int CTreeNavigator::GetDepth(HTREEITEM hItem)
 {
     if (hItem) return CountLevels(hItem);
     int maximum = 0;
-    for (HTREEITEM root = m_tree.GetRootItem(); root; root = m_tree.GetNextSiblingItem(root))
+    for (HTREEITEM root = m_control.GetRootItem(); root; root = m_control.GetNextSiblingItem(root))
         maximum = std::max(maximum, CountLevels(root));
     return maximum;
 }
@@ -52,10 +54,10 @@ int CTreeNavigator::GetDepth(HTREEITEM hItem)
 int CTreeNavigator::CountOpenLevels(HTREEITEM hStart)
 {
     int maximum = 0;
-    WalkBranch(m_tree, m_tree.Items(), hStart, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+    WalkBranch(m_control, m_items, hStart, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
         maximum = std::max(maximum, level);
         childLevel = level + 1;
-        return IsItemExpanded(hItem) && m_tree.GetChildItem(hItem) != nullptr;
+        return IsItemExpanded(hItem) && m_control.GetChildItem(hItem) != nullptr;
     });
     return maximum;
 }
@@ -65,39 +67,39 @@ int CTreeNavigator::GetDeepestOpenLevel(HTREEITEM hItem)
     ExpandWaiting();
     if (hItem) return CountOpenLevels(hItem);
     int maximum = 0;
-    for (HTREEITEM root = m_tree.GetRootItem(); root; root = m_tree.GetNextSiblingItem(root))
+    for (HTREEITEM root = m_control.GetRootItem(); root; root = m_control.GetNextSiblingItem(root))
         maximum = std::max(maximum, CountOpenLevels(root));
     return maximum;
 }
 
 void CTreeNavigator::SendExpandMessage(HTREEITEM hItem, unsigned short code)
 {
-    const ItemRecord* const pRecord = m_tree.Items().GetRecord(hItem);
-    if (pRecord) m_tree.Host().TellExpansion(static_cast<HostMessage>(code), hItem, pRecord->typeID);
+    const ItemRecord* const pRecord = m_items.GetRecord(hItem);
+    if (pRecord) m_host.TellExpansion(static_cast<HostMessage>(code), hItem, pRecord->typeID);
 }
 
 void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth, bool later)
 {
     // The live items know which items have children: a leaf stops at once, without a message,
     // and the leaves below an item whose children are all leaves are not visited at all.
-    const CLiveItems& items = m_tree.Items().LiveItems();
-    WalkBranch(m_tree, m_tree.Items(), hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
-        const ItemRecord* const pRecord = m_tree.Items().GetRecord(x);
+    const CLiveItems& items = m_items.LiveItems();
+    WalkBranch(m_control, m_items, hStart, depth, [&](HTREEITEM x, int d, int& childDepth) {
+        const ItemRecord* const pRecord = m_items.GetRecord(x);
         // A locked item is neither expanded nor descended into.
         if (d == 0 || !items.HasChildren(x) || (pRecord && pRecord->bLocked)) return false;
         // The host may remove the item while it is told (and the control reuse its handle).
-        const CItemRef item = m_tree.Items().Ref(x);
-        if (pRecord && m_tree.Host().MessageHandler()) {
+        const CItemRef item = m_items.Ref(x);
+        if (pRecord && m_host.MessageHandler()) {
             SendExpandMessage(x, HM_BEGINEXPAND);
-            if (m_tree.Items().Resolve(item)) SendExpandMessage(x, HM_ITEMEXPANDING);
+            if (m_items.Resolve(item)) SendExpandMessage(x, HM_ITEMEXPANDING);
         }
         // An expanded item is left alone: the control would ignore the request, after laying
         // out its rows again (Wine's does, for every TVM_EXPAND).
-        if (later && m_tree.Items().Resolve(item) && m_waitingSerials.insert(m_tree.Items().SerialOf(x)).second)
+        if (later && m_items.Resolve(item) && m_waitingSerials.insert(m_items.SerialOf(x)).second)
             m_waiting.push_back(item);
-        else if (!later && m_tree.Items().Resolve(item) && !(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
-            m_tree.Expand(x, TVE_EXPAND);
-        if (m_tree.Items().Resolve(item) && m_tree.Items().GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
+        else if (!later && m_items.Resolve(item) && !(m_control.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED))
+            m_control.Expand(x, TVE_EXPAND);
+        if (m_items.Resolve(item) && m_items.GetRecord(x)) SendExpandMessage(x, HM_ENDEXPAND);
         // A negative depth never reaches 0: it stays negative rather than counting down (and
         // overflowing) towards it.
         childDepth = d > 0 ? d - 1 : d;
@@ -108,13 +110,13 @@ void CTreeNavigator::ExpandBranch(HTREEITEM hStart, int depth, bool later)
 
 void CTreeNavigator::ExpandAncestors(HTREEITEM hItem)
 {
-    CRedrawScope noRedraw(m_tree.Redraw());
+    CRedrawScope noRedraw(m_redraw);
     // Each ancestor is told of, and the host may change the tree meanwhile: every step starts
     // from an item that still lives.
-    for (CItemRef ancestor = m_tree.Items().Ref(hItem); const HTREEITEM hNow = m_tree.Items().Resolve(ancestor);) {
-        const HTREEITEM a = m_tree.Items().GetParent(hNow);
+    for (CItemRef ancestor = m_items.Ref(hItem); const HTREEITEM hNow = m_items.Resolve(ancestor);) {
+        const HTREEITEM a = m_items.GetParent(hNow);
         if (!a) break;
-        ancestor = m_tree.Items().Ref(a);
+        ancestor = m_items.Ref(a);
         ExpandBranch(a, 1, true);
     }
 }
@@ -126,11 +128,11 @@ void CTreeNavigator::ExpandWaiting()
     m_waiting.clear();
     m_waitingSerials.clear();
     for (const CItemRef& ref : waiting) {
-        const HTREEITEM x = ref.Get(m_tree.Items().LiveItems());
+        const HTREEITEM x = ref.Get(m_items.LiveItems());
         // As at the time it was asked for: an item locked or emptied since stays as it is.
-        const ItemRecord* const pRecord = x ? m_tree.Items().GetRecord(x) : nullptr;
-        if (!x || !m_tree.Items().LiveItems().HasChildren(x) || (pRecord && pRecord->bLocked)) continue;
-        if (!(m_tree.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED)) m_tree.Expand(x, TVE_EXPAND);
+        const ItemRecord* const pRecord = x ? m_items.GetRecord(x) : nullptr;
+        if (!x || !m_items.LiveItems().HasChildren(x) || (pRecord && pRecord->bLocked)) continue;
+        if (!(m_control.GetItemState(x, TVIS_EXPANDED) & TVIS_EXPANDED)) m_control.Expand(x, TVE_EXPAND);
     }
 }
 
@@ -181,49 +183,50 @@ void CTreeNavigator::ExpandWaitingBefore(UINT msg, WPARAM wParam, LPARAM lParam)
 void CTreeNavigator::ExpandToDepth(HTREEITEM hItem, int depth)
 {
     ExpandWaiting();
-    CRedrawScope noRedraw(m_tree.Redraw());
+    CRedrawScope noRedraw(m_redraw);
     if (depth == -1) depth = GetDepth(hItem);
     if (hItem) {
         ExpandBranch(hItem, depth);
         return;
     }
-    for (HTREEITEM root = m_tree.GetRootItem(); root;) {
-        const CItemRef item = m_tree.Items().Ref(root);
+    for (HTREEITEM root = m_control.GetRootItem(); root;) {
+        const CItemRef item = m_items.Ref(root);
         ExpandBranch(root, depth);
-        root = m_tree.Items().Resolve(item) ? m_tree.GetNextSiblingItem(root) : nullptr;
+        root = m_items.Resolve(item) ? m_control.GetNextSiblingItem(root) : nullptr;
     }
 }
 
 void CTreeNavigator::CollapseBranch(HTREEITEM hStart)
 {
-    WalkBranch(m_tree, m_tree.Items(), hStart, 0, [&](HTREEITEM x, int, int&) {
-        m_tree.Expand(x, TVE_COLLAPSE);
-        return m_tree.GetChildItem(x) != nullptr;
+    WalkBranch(m_control, m_items, hStart, 0, [&](HTREEITEM x, int, int&) {
+        m_control.Expand(x, TVE_COLLAPSE);
+        return m_control.GetChildItem(x) != nullptr;
     });
 }
 
 void CTreeNavigator::Collapse(HTREEITEM hItem)
 {
     ExpandWaiting();
-    CRedrawScope noRedraw(m_tree.Redraw());
+    CRedrawScope noRedraw(m_redraw);
     if (hItem) {
         CollapseBranch(hItem);
         return;
     }
-    for (HTREEITEM root = m_tree.GetRootItem(); root; root = m_tree.GetNextSiblingItem(root)) CollapseBranch(root);
+    for (HTREEITEM root = m_control.GetRootItem(); root; root = m_control.GetNextSiblingItem(root))
+        CollapseBranch(root);
 }
 
 HTREEITEM CTreeNavigator::GetNextTravItem(HTREEITEM hItem)
 {
     if (!hItem) return nullptr;
-    const CItemRef item = m_tree.Items().Ref(hItem);
-    if (const ItemRecord* const pRecord = m_tree.Items().GetRecord(hItem)) {
-        if (pRecord->bAssemblyIcon) m_tree.Host().TellAssemblyTraversed(hItem, *pRecord);
+    const CItemRef item = m_items.Ref(hItem);
+    if (const ItemRecord* const pRecord = m_items.GetRecord(hItem)) {
+        if (pRecord->bAssemblyIcon) m_host.TellAssemblyTraversed(hItem, *pRecord);
     }
     // The host may have changed the tree while it was told: read the children only now.
-    if (!m_tree.Items().Resolve(item)) return nullptr;
-    if (const HTREEITEM hChild = m_tree.GetChildItem(hItem)) return hChild;
-    for (HTREEITEM x = hItem; x; x = m_tree.Items().GetParent(x))
-        if (const HTREEITEM hNext = m_tree.GetNextSiblingItem(x)) return hNext;
+    if (!m_items.Resolve(item)) return nullptr;
+    if (const HTREEITEM hChild = m_control.GetChildItem(hItem)) return hChild;
+    for (HTREEITEM x = hItem; x; x = m_items.GetParent(x))
+        if (const HTREEITEM hNext = m_control.GetNextSiblingItem(x)) return hNext;
     return nullptr;
 }

@@ -12,12 +12,17 @@
 #include <unordered_set>
 #include <vector>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CTreeCtrl;
+class CTreeItems;
 
 class CTreeNavigator final : public IRedrawListener, public IItemReveal
 {
 public:
-    explicit CTreeNavigator(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CTreeNavigator(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CRedrawSuspension& redraw)
+        : m_control(control), m_items(items), m_host(host), m_redraw(redraw)
+    {
+    }
 
     // Child number index (from 0); null for a null parent, a negative index or too few children.
     HTREEITEM GetChild(HTREEITEM hParent, int index);
@@ -58,7 +63,10 @@ private:
     // Reports one expansion step in form 2 when the item has a record.
     void SendExpandMessage(HTREEITEM hItem, unsigned short code);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CRedrawSuspension& m_redraw;
     std::vector<CItemRef> m_waiting; // in the order they were asked for
     std::unordered_set<uint64_t> m_waitingSerials; // the insertions waiting, never reused
 };
