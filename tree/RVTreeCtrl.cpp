@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 namespace {
 // Posted to the tree window to carry out removals that had to wait.
 constexpr UINT kRemovePending = WM_APP + 0x52;
@@ -187,7 +189,7 @@ void CRVTreeCtrl::RemoveAllChildren(HTREEITEM hItem)
 
 void CRVTreeCtrl::PushUndo(CUndoAction* pAction)
 {
-    m_undoStack.push(pAction);
+    m_undoStack.Push(pAction);
 }
 
 void CRVTreeCtrl::TakeBackInsertion(HTREEITEM hItem)
@@ -205,12 +207,12 @@ void CRVTreeCtrl::RestoreBranch(HTREEITEM hParent, const ItemCopyList& branch)
 
 CUndoAction* CRVTreeCtrl::PopUndo()
 {
-    return m_undoStack.GetCount() > 0 ? m_undoStack.pop() : nullptr;
+    return m_undoStack.Pop();
 }
 
 void CRVTreeCtrl::ClearUndo()
 {
-    while (m_undoStack.GetCount() > 0) delete m_undoStack.pop();
+    m_undoStack.Clear();
 }
 
 // ---- Messages ----
@@ -238,6 +240,12 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case TVM_DELETEITEM:
         result = m_removal.OnControlDeleteItem();
+        return true;
+    case TVM_SORTCHILDREN:
+    case TVM_SORTCHILDRENCB:
+        result = DefaultProcessing();
+        ReadChildOrder(msg == TVM_SORTCHILDREN ? reinterpret_cast<HTREEITEM>(lParam)
+                                               : lParam ? reinterpret_cast<const TVSORTCB*>(lParam)->hParent : nullptr);
         return true;
     case WM_SIZE:
         return m_removal.HoldSizeDuringDeletion();
@@ -380,8 +388,27 @@ LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert)
 {
     const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
-    m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
-                    pInsert ? pInsert->hParent : nullptr);
+    const bool placed = m_liveItems.Add(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
+                                        pInsert ? pInsert->hParent : nullptr, pInsert ? pInsert->hInsertAfter : TVI_LAST);
+    // A sorted insertion, or one after an item that is not a sibling: the control says where.
+    if (!placed) m_liveItems.PlaceAfter(hItem, GetNextItem(hItem, TVGN_PREVIOUS));
+}
+
+void CRVTreeCtrl::ReadChildOrder(HTREEITEM hParent)
+{
+    // The live items' child order follows the control's through a sort: read again for the
+    // sorted branch, every level (a sort may recurse).
+    std::vector<HTREEITEM> parents{hParent == TVI_ROOT ? nullptr : hParent};
+    while (!parents.empty()) {
+        const HTREEITEM hItem = parents.back();
+        parents.pop_back();
+        HTREEITEM hPrevious = nullptr;
+        for (HTREEITEM hChild = hItem ? GetChildItem(hItem) : GetRootItem(); hChild; hChild = GetNextSiblingItem(hChild)) {
+            m_liveItems.PlaceAfter(hChild, hPrevious);
+            hPrevious = hChild;
+            if (m_liveItems.HasChildren(hChild)) parents.push_back(hChild);
+        }
+    }
 }
 
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)

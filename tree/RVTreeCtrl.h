@@ -24,6 +24,7 @@
 #include "tree/TreeBuilder.h"
 #include "tree/TreeNavigator.h"
 #include "model/UndoAction.h"
+#include "model/UndoStack.h"
 #include "platform/ComPtr.h"
 #include "platform/NotifyForwarder.h"
 #include "platform/TreeCtrl.h"
@@ -124,11 +125,13 @@ public:
 
     // ---- Undo stack ----
     void PushUndo(CUndoAction* pAction);
+    // Records the insertion of a live item, compactly.
+    void PushInsertUndo(HTREEITEM hItem) { m_undoStack.PushInsertion(hItem); }
     // Takes the top action off the stack (the caller owns it); null when there is none.
     CUndoAction* PopUndo();
     void ClearUndo();
-    int UndoCount() const { return m_undoStack.GetCount(); }
-    CUndoAction* TopUndo() { return m_undoStack.GetCount() ? *m_undoStack.At(0) : nullptr; }
+    int UndoCount() const { return m_undoStack.Count(); }
+    CUndoAction* TopUndo() { return m_undoStack.Top(); }
 
     HTREEITEM GetCurrentItem() const { return m_selection.CurrentItem(); }
     POINT LastMousePoint() const { return m_ptLastMouse; }
@@ -175,6 +178,8 @@ private:
     // The user's input, routed to the concern it belongs to; true when it was handled.
     bool ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnInsertItem(LPARAM lParam);
+    // Reads the order of the branch's children from the control after a sort.
+    void ReadChildOrder(HTREEITEM hParent);
     void RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert);
     LRESULT OnSetItem(LPARAM lParam);
     LRESULT OnReflectedNotify(NMHDR* pHdr);
@@ -198,7 +203,7 @@ private:
     CSelection m_selection; // current item, selection, and the selected and mapped query lists
     BOOL m_bDestroyGuard = FALSE;
     CRecordLookup m_lookup; // record path, parent path and record cache
-    CArrayStack<CUndoAction*> m_undoStack; // owned actions
+    CUndoStack m_undoStack{*this};
     BYTE m_bHostPastes = 0;
 
     // Beyond the classic fields: the window the control notifies (it outlives the tree window,

@@ -126,7 +126,7 @@ HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
 
     // The tree knows its items: no need to ask the control to count them.
     if (m_tree.LiveItemCount() >= kUndoThreshold)
-        m_tree.PushUndo(new CInsertUndo(m_tree, hItem));
+        m_tree.PushInsertUndo(hItem);
     else
         m_tree.ClearUndo();
 
