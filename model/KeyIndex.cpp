@@ -84,7 +84,7 @@ const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
     return &it->second;
 }
 
-const std::unordered_map<uint32_t, CKeyIndex::ItemList>& CKeyIndex::Entries() const
+const CKeyIndex::KeyMap& CKeyIndex::Entries() const
 {
     while (!m_cleared.empty()) CloseUp(m_cleared.begin()->first);
     return m_map;

@@ -8,6 +8,7 @@
 // order; so removing a branch whose parts share a key costs per part what removing one does.
 #pragma once
 #include "model/GrowArray.h"
+#include "model/NodePool.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -18,6 +19,8 @@ class CKeyIndex
 {
 public:
     using ItemList = CGrowArray<HTREEITEM>;
+    using KeyMap = std::unordered_map<uint32_t, ItemList, std::hash<uint32_t>, std::equal_to<uint32_t>,
+                                      CPoolAllocator<std::pair<const uint32_t, ItemList>>>;
 
     void Register(uint32_t key, HTREEITEM hItem);
     // Removes every occurrence of hItem from key's list; false when key has no entry.
@@ -33,7 +36,7 @@ public:
     // Moves on with every registration and removal: a key's list is the same while it stays.
     uint64_t Version() const { return m_nVersion; }
     // Every entry, each list closed up as Find gives it.
-    const std::unordered_map<uint32_t, ItemList>& Entries() const;
+    const KeyMap& Entries() const;
 
 private:
     // One registration: the key and the item's index in the key's list.
@@ -42,17 +45,22 @@ private:
         uint32_t key;
         int index;
     };
-    using SlotMap = std::unordered_multimap<HTREEITEM, Slot>;
+    using SlotMap = std::unordered_multimap<HTREEITEM, Slot, std::hash<HTREEITEM>, std::equal_to<HTREEITEM>,
+                                            CPoolAllocator<std::pair<const HTREEITEM, Slot>>>;
 
     // Clears the registration's place in its list; returns the next registration.
     SlotMap::iterator Vacate(SlotMap::iterator it);
     // Closes up the cleared places of key's list, keeping the order.
     void CloseUp(uint32_t key) const;
 
+    // The entries' and the registrations' nodes come from pools, declared first so that they
+    // outlive them.
+    CNodePool m_keyPool;
+    CNodePool m_slotPool;
     // Lists may hold cleared places (null) until they are read; m_cleared counts them per key.
-    mutable std::unordered_map<uint32_t, ItemList> m_map;
+    mutable KeyMap m_map{0, std::hash<uint32_t>(), std::equal_to<uint32_t>(), KeyMap::allocator_type(m_keyPool)};
     mutable std::unordered_map<uint32_t, int> m_cleared;
     // Every registration's place, so that an item leaves its lists without a search.
-    mutable SlotMap m_slots;
+    mutable SlotMap m_slots{0, std::hash<HTREEITEM>(), std::equal_to<HTREEITEM>(), SlotMap::allocator_type(m_slotPool)};
     uint64_t m_nVersion = 0;
 };

@@ -3,6 +3,7 @@
 // given, and a handle kept by a host after its item is gone must never reach it.
 #pragma once
 #include "model/ItemRecord.h"
+#include "model/NodePool.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -43,7 +44,8 @@ public:
         ++m_nVersion;
         // Linked last until it is placed where the control put it.
         const bool known = hInsertAfter == TVI_FIRST || hInsertAfter == TVI_LAST || IsSiblingOf(hInsertAfter, hItem);
-        Link(hItem, !known ? TVI_LAST : hInsertAfter == TVI_FIRST ? nullptr : hInsertAfter);
+        Links* const pSiblings = pParent ? &pParent->links : hParent ? nullptr : &m_roots;
+        Link(hItem, entry, pSiblings, !known ? TVI_LAST : hInsertAfter == TVI_FIRST ? nullptr : hInsertAfter);
         return known;
     }
     // Moves the item among its siblings: after hPrevious (one of them), or first for null.
@@ -51,7 +53,8 @@ public:
     {
         if (!Find(hItem) || (hPrevious && !IsSiblingOf(hPrevious, hItem))) return;
         Unlink(hItem);
-        Link(hItem, hPrevious);
+        Entry& item = *Find(hItem);
+        Link(hItem, item, SiblingLinks(item), hPrevious);
         ++m_nVersion;
     }
     void Remove(HTREEITEM hItem)
@@ -215,15 +218,12 @@ private:
         return pSibling && pItem && hSibling != hItem && pSibling->hParent == pItem->hParent &&
                pSibling->parentSerial == pItem->parentSerial;
     }
-    HTREEITEM LastChild(const Links& parent) { return parent.hFirstChild ? Find(parent.hFirstChild)->links.hPrev : nullptr; }
-    // Puts an unlinked item among its siblings after hPrevious (first for null; TVI_LAST: last).
-    void Link(HTREEITEM hItem, HTREEITEM hPrevious)
+    // Puts an unlinked item among its siblings (their links given) after hPrevious (first for
+    // null; TVI_LAST: last).
+    void Link(HTREEITEM hItem, Entry& item, Links* pSiblings, HTREEITEM hPrevious)
     {
-        Entry& item = *Find(hItem);
-        Links* const pSiblings = SiblingLinks(item);
         if (!pSiblings) return;
         Links& siblings = *pSiblings;
-        if (hPrevious == TVI_LAST) hPrevious = LastChild(siblings);
         if (!siblings.hFirstChild) {
             siblings.hFirstChild = hItem;
             item.links.hPrev = hItem; // the first is the last too
@@ -231,6 +231,7 @@ private:
             return;
         }
         Links& first = Find(siblings.hFirstChild)->links;
+        if (hPrevious == TVI_LAST) hPrevious = first.hPrev;
         if (!hPrevious) {
             item.links.hNext = siblings.hFirstChild;
             item.links.hPrev = first.hPrev;
@@ -238,7 +239,7 @@ private:
             siblings.hFirstChild = hItem;
             return;
         }
-        Links& previous = Find(hPrevious)->links;
+        Links& previous = hPrevious == siblings.hFirstChild ? first : Find(hPrevious)->links;
         item.links.hPrev = hPrevious;
         item.links.hNext = previous.hNext;
         previous.hNext = hItem;
@@ -289,7 +290,10 @@ private:
             --pParent->nChildrenWithChildren;
     }
 
-    std::unordered_map<HTREEITEM, Entry> m_items;
+    using Entries = std::unordered_map<HTREEITEM, Entry, std::hash<HTREEITEM>, std::equal_to<HTREEITEM>,
+                                       CPoolAllocator<std::pair<const HTREEITEM, Entry>>>;
+    CNodePool m_pool; // the entries' nodes; before them, so that it outlives them
+    Entries m_items{0, std::hash<HTREEITEM>(), std::equal_to<HTREEITEM>(), Entries::allocator_type(m_pool)};
     Links m_roots; // the first root (its hFirstChild)
     uint64_t m_nLastSerial = 0;
     uint64_t m_nVersion = 0;
