@@ -7,7 +7,7 @@
 #include "model/UndoAction.h"
 
 #include <cstdint>
-#include <vector>
+#include <deque>
 
 class CUndoStack
 {
@@ -50,7 +50,7 @@ public:
     int Count() const { return static_cast<int>(m_entries.size()); }
     void Clear()
     {
-        std::vector<Entry> entries;
+        std::deque<Entry> entries;
         entries.swap(m_entries);
         // Top first, as they would be popped; insertions own nothing.
         for (auto it = entries.rbegin(); it != entries.rend(); ++it)
@@ -71,5 +71,6 @@ private:
     }
 
     IUndoTarget& m_tree;
-    std::vector<Entry> m_entries;
+    // In blocks: the stack grows by an item at a time to any size, with no doubling's spare room.
+    std::deque<Entry> m_entries;
 };
