@@ -7,18 +7,76 @@
 // up when the list is next read (or once they outnumber the items still listed), keeping the
 // order; so removing a branch whose parts share a key costs per part what removing one does.
 #pragma once
-#include "model/GrowArray.h"
 #include "model/NodePool.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <unordered_map>
+
+// A key's items in order. Most keys are shown by a few items: up to three are kept inline,
+// with no allocation of their own; more go to the heap, the room doubling as it grows.
+class CKeyItemList
+{
+public:
+    CKeyItemList() = default;
+    ~CKeyItemList() { FreeHeap(); }
+    CKeyItemList(const CKeyItemList&) = delete;
+    CKeyItemList& operator=(const CKeyItemList&) = delete;
+
+    int GetCount() const { return m_nCount; }
+    const HTREEITEM* GetData() const { return OnHeap() ? m_pHeap : m_inline; }
+    HTREEITEM* GetData() { return OnHeap() ? m_pHeap : m_inline; }
+    void Add(HTREEITEM hItem)
+    {
+        if (m_nCount == m_nCapacity) MoveTo(m_nCapacity * 2);
+        GetData()[m_nCount++] = hItem;
+    }
+    // Keeps the first count items; a list that fits inline again goes back there.
+    void Shorten(int count)
+    {
+        if (count < 0 || count >= m_nCount) return;
+        m_nCount = count;
+        if (OnHeap() && count <= kInline) MoveTo(kInline);
+    }
+
+private:
+    static constexpr int kInline = 3;
+    bool OnHeap() const { return m_nCapacity > kInline; }
+    void FreeHeap()
+    {
+        if (OnHeap()) std::free(m_pHeap);
+    }
+    // The items into room for capacity items (inline for kInline); throws when out of memory.
+    void MoveTo(int capacity)
+    {
+        HTREEITEM buffer[kInline];
+        HTREEITEM* const pTarget = capacity > kInline ? static_cast<HTREEITEM*>(std::malloc(sizeof(HTREEITEM) * static_cast<size_t>(capacity))) : buffer;
+        if (!pTarget) throw std::bad_alloc();
+        std::memcpy(pTarget, GetData(), sizeof(HTREEITEM) * static_cast<size_t>(m_nCount));
+        FreeHeap();
+        if (capacity > kInline)
+            m_pHeap = pTarget;
+        else
+            std::memcpy(m_inline, buffer, sizeof buffer);
+        m_nCapacity = capacity;
+    }
+
+    union {
+        HTREEITEM m_inline[kInline] = {};
+        HTREEITEM* m_pHeap;
+    };
+    int m_nCount = 0;
+    int m_nCapacity = kInline;
+};
 
 class CKeyIndex
 {
 public:
-    using ItemList = CGrowArray<HTREEITEM>;
+    using ItemList = CKeyItemList;
     using KeyMap = std::unordered_map<uint32_t, ItemList, std::hash<uint32_t>, std::equal_to<uint32_t>,
                                       CPoolAllocator<std::pair<const uint32_t, ItemList>>>;
 
