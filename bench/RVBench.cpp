@@ -12,6 +12,7 @@
 #include "RVWindow.h"
 #include "bench/BenchSupport.h"
 #include "model/ItemRecord.h"
+#include "RVWindow/HostMessages.h"
 
 #include <commctrl.h>
 #include <psapi.h>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,32 +48,45 @@ SIZE_T HeapBytesInUse()
     return total;
 }
 
-// A host message handler that only counts.
-class CCountingHandler final : public IMessage
+// A host message handler that counts every message and, as a host that logs does, writes a
+// line for each HM_ITEMADDED when asked to.
+class CHostHandler final : public IMessage
 {
 public:
+    explicit CHostHandler(bool logging) : m_bLogging(logging) {}
     STDMETHOD(QueryInterface)(REFIID iid, void** ppv) override
     {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessage)) {
-            *ppv = this;
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+        *ppv = (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessage)) ? this : nullptr;
+        return *ppv ? S_OK : E_NOINTERFACE;
     }
     STDMETHOD_(ULONG, AddRef)() override { return 2; }
     STDMETHOD_(ULONG, Release)() override { return 1; }
-    STDMETHOD(Send)(ULONG, USHORT, ULONG, BYTE*, LONG*) override
+    STDMETHOD(Send)(ULONG wID, USHORT wMsg, ULONG size, BYTE* data, LONG*) override
     {
-        ++calls;
+        Log(0, wID, wMsg, size, data);
         return S_OK;
     }
-    STDMETHOD(SendWithDataID)(ULONG, ULONG, USHORT, ULONG, BYTE*, LONG*) override
+    STDMETHOD(SendWithDataID)(ULONG dataID, ULONG wID, USHORT wMsg, ULONG size, BYTE* data, LONG*) override
+    {
+        Log(dataID, wID, wMsg, size, data);
+        return S_OK;
+    }
+    // The line a host writes for an item added (by the component, or by itself to a bare control).
+    void Log(ULONG dataID, ULONG wID, USHORT wMsg, ULONG size, const BYTE* data)
     {
         ++calls;
-        return S_OK;
+        if (!m_bLogging || wMsg != HM_ITEMADDED) return;
+        ULONG item = 0;
+        if (data && size >= sizeof item) std::memcpy(&item, data, sizeof item);
+        char line[96];
+        std::snprintf(line, sizeof line, "HM_ITEMADDED dataID=%lu wID=%lu item=%08lx", dataID, wID, item);
+        lines.emplace_back(line);
     }
     long calls = 0;
+    std::vector<std::string> lines;
+
+private:
+    bool m_bLogging;
 };
 
 // Counts the tree-view messages (and redraw switches) that reach the tree-view control, however
@@ -145,8 +160,23 @@ struct Result
     SIZE_T bytes = 0;
 };
 
-Result BuildBare(const std::vector<Node>& nodes)
+// What the host does around the insertions. The component's own benchmark makes the records
+// before the clock and counts host messages; a host measuring from outside allocates each
+// record as it adds the item and logs a line for each HM_ITEMADDED. Beside the bare control
+// the same host allocates its per-item data and logs each insertion it makes.
+struct HostWork
 {
+    bool recordsInClock = false;
+    bool logging = false;
+};
+constexpr HostWork kOwnBenchmark{};
+constexpr HostWork kOutside{true, true};
+
+Result BuildBare(const std::vector<Node>& nodes, HostWork work = kOwnBenchmark)
+{
+    CHostHandler log(true);
+    std::vector<void*> data;
+    data.reserve(nodes.size());
     HWND host = CreateHostWindow();
     HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", WS_CHILD | 0x2F, 0, 0, 0, 0, host, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
@@ -163,26 +193,37 @@ Result BuildBare(const std::vector<Node>& nodes)
         insert.item.iImage = insert.item.iSelectedImage = nodes[i].assembly ? 1 : 0;
         insert.item.state = INDEXTOSTATEIMAGEMASK(2);
         insert.item.stateMask = TVIS_STATEIMAGEMASK;
+        if (work.recordsInClock) {
+            data.push_back(CoTaskMemAlloc(sizeof(ItemRecord)));
+            ZeroMemory(data.back(), sizeof(ItemRecord));
+            insert.item.lParam = reinterpret_cast<LPARAM>(data.back());
+        }
         handles[i] = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        if (work.logging && nodes[i].parent >= 0) {
+            const ULONG item = static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(handles[i]));
+            log.Log(1, 0, HM_ITEMADDED, sizeof item, reinterpret_cast<const BYTE*>(&item));
+        }
     }
     SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
     Result result;
     result.seconds = Now() - start;
     result.bytes = HeapBytesInUse() - before;
     DestroyWindow(host);
+    for (void* p : data) CoTaskMemFree(p);
     return result;
 }
 
 // With countMessages, the tree's messages are counted through a window-procedure hop of its
 // own, which costs time: the timed run goes without it.
-Result BuildComponent(IClassFactory* factory, const std::vector<Node>& nodes, bool countMessages)
+Result BuildComponent(IClassFactory* factory, const std::vector<Node>& nodes, bool countMessages,
+                      HostWork work = kOwnBenchmark)
 {
     const std::unique_ptr<CControlMessageCounter> counter(countMessages ? new CControlMessageCounter() : nullptr);
     HWND host = CreateHostWindow();
     IRVWnd2* rv = nullptr;
     factory->CreateInstance(nullptr, IID_IRVWnd2, reinterpret_cast<void**>(&rv));
     rv->Init(reinterpret_cast<ULONG_PTR>(host), nullptr, nullptr, nullptr);
-    CCountingHandler handler;
+    CHostHandler handler(work.logging);
     IMessage* pHandler = &handler;
     rv->SetMessageHandler(&pHandler);
 
@@ -194,12 +235,13 @@ Result BuildComponent(IClassFactory* factory, const std::vector<Node>& nodes, bo
     // The host's records are made before the clock starts: allocating them is the host's work,
     // not the component's (their memory still counts: the tree owns them).
     std::vector<ItemRecord*> records(nodes.size());
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        if (nodes[i].parent < 0) continue; // assemblies get their records from the tree
+    const auto makeRecord = [&](size_t i) {
         records[i] = static_cast<ItemRecord*>(CoTaskMemAlloc(sizeof(ItemRecord)));
         ZeroMemory(records[i], sizeof(ItemRecord));
         records[i]->key = nodes[i].key;
-    }
+    };
+    for (size_t i = 0; i < nodes.size() && !work.recordsInClock; ++i)
+        if (nodes[i].parent >= 0) makeRecord(i); // assemblies get their records from the tree
     {
         const long messagesBefore = counter ? counter->Count() : 0;
         const double start = Now();
@@ -209,6 +251,7 @@ Result BuildComponent(IClassFactory* factory, const std::vector<Node>& nodes, bo
                 rv->AddAssembly(&names[i][0], 0, 1, 1, &handles[i]);
                 continue;
             }
+            if (work.recordsInClock) makeRecord(i);
             ItemRecord* const record = records[i];
             rv->AddTreeItem(&names[i][0], 0, handles[static_cast<size_t>(nodes[i].parent)],
                             reinterpret_cast<ULONG*>(record), &handles[i]);
@@ -278,6 +321,32 @@ int main(int argc, char** argv)
         std::printf("%8zu %12.2f %12.2f %7.2f %14.2f %12ld %14.1f\n", nodes.size(), bare.seconds * 1e6 / n,
                     component.seconds * 1e6 / n, Median(ratios),
                     static_cast<double>(component.controlMessages) / n, component.hostCalls, extraBytes / n);
+    }
+    std::printf("\nAs a host measures from outside: the same shape, the records allocated by the host inside\n"
+                "the clock ('records') and a host message handler that logs a line for each HM_ITEMADDED\n"
+                "('log'). 'bare' is the bare control doing only the insertions, 'bare+host' the bare control\n"
+                "with the same host beside it (allocating its per-item data, logging each insertion it\n"
+                "makes). Medians, us per item; the ratios are the outside build's over each bare figure.\n\n");
+    std::printf("%8s %9s %10s %9s %9s %9s %9s %7s %10s\n", "items", "bare", "bare+host", "own", "+records",
+                "+log", "outside", "ratio", "ratio+host");
+    for (int size : sizes) {
+        const std::vector<Node> nodes = MakeShape(size);
+        const double n = static_cast<double>(nodes.size());
+        const int runs = std::max(5, 20000 / size);
+        std::vector<double> bare, bareHost, own, records, log, outside, ratios, hostRatios;
+        for (int r = 0; r < runs; ++r) {
+            bare.push_back(BuildBare(nodes).seconds);
+            bareHost.push_back(BuildBare(nodes, kOutside).seconds);
+            own.push_back(BuildComponent(factory, nodes, false).seconds);
+            records.push_back(BuildComponent(factory, nodes, false, HostWork{true, false}).seconds);
+            log.push_back(BuildComponent(factory, nodes, false, HostWork{false, true}).seconds);
+            outside.push_back(BuildComponent(factory, nodes, false, kOutside).seconds);
+            ratios.push_back(outside.back() / bare.back());
+            hostRatios.push_back(outside.back() / bareHost.back());
+        }
+        const auto us = [&](const std::vector<double>& times) { return Median(times) * 1e6 / n; };
+        std::printf("%8zu %9.2f %10.2f %9.2f %9.2f %9.2f %9.2f %7.2f %10.2f\n", nodes.size(), us(bare),
+                    us(bareHost), us(own), us(records), us(log), us(outside), Median(ratios), Median(hostRatios));
     }
     std::printf("\nThe tree control under Wine checks each handle it is given with a linear search of its\n"
                 "items, so every message costs time in proportion to the tree's size and the per-item times\n"

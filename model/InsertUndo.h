@@ -9,6 +9,7 @@ class CInsertUndo final : public CUndoAction
 {
 public:
     CInsertUndo(IUndoTarget& tree, HTREEITEM hItem);
+    CInsertUndo(IUndoTarget& tree, const CItemRef& item) : CUndoAction(tree), m_item(item) {}
     // Takes the inserted item's branch away, while it lives.
     void Undo() override;
     // The inserted item while it is live, else null.

@@ -11,6 +11,14 @@ class CItemRef
 public:
     CItemRef() = default;
     CItemRef(const CLiveItems& items, HTREEITEM hItem) : m_hItem(hItem), m_nSerial(items.SerialOf(hItem)) {}
+    // A reference kept apart as its handle and serial and put together again.
+    static CItemRef Remembered(HTREEITEM hItem, uint64_t serial)
+    {
+        CItemRef item;
+        item.m_hItem = hItem;
+        item.m_nSerial = serial;
+        return item;
+    }
     // The item, or null when it is gone.
     HTREEITEM Get(const CLiveItems& items) const
     {

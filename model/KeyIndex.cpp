@@ -1,14 +1,8 @@
 #include "model/KeyIndex.h"
 
-namespace {
-// Room for a few items from the start: a key's list then grows by doubling, not one item at a
-// time, and an allocation costs more than the few words it may leave unused.
-constexpr int kFirstCapacity = 4;
-} // namespace
-
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
-    ItemList& list = m_map.try_emplace(key, kFirstCapacity, 2.0f).first->second;
+    ItemList& list = m_map.try_emplace(key).first->second;
     m_slots.emplace(hItem, Slot{key, list.GetCount()});
     list.Add(hItem);
     ++m_nVersion;
@@ -56,7 +50,7 @@ void CKeyIndex::CloseUp(uint32_t key) const
         }
         ++kept;
     }
-    list.SetSize(kept);
+    list.Shorten(kept);
 }
 
 bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
@@ -84,7 +78,7 @@ const CKeyIndex::ItemList* CKeyIndex::Find(uint32_t key) const
     return &it->second;
 }
 
-const std::unordered_map<uint32_t, CKeyIndex::ItemList>& CKeyIndex::Entries() const
+const CKeyIndex::KeyMap& CKeyIndex::Entries() const
 {
     while (!m_cleared.empty()) CloseUp(m_cleared.begin()->first);
     return m_map;

@@ -7,17 +7,78 @@
 // up when the list is next read (or once they outnumber the items still listed), keeping the
 // order; so removing a branch whose parts share a key costs per part what removing one does.
 #pragma once
-#include "model/GrowArray.h"
+#include "model/NodePool.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <unordered_map>
+
+// A key's items in order. Most keys are shown by a few items: up to three are kept inline,
+// with no allocation of their own; more go to the heap, the room doubling as it grows.
+class CKeyItemList
+{
+public:
+    CKeyItemList() = default;
+    ~CKeyItemList() { FreeHeap(); }
+    CKeyItemList(const CKeyItemList&) = delete;
+    CKeyItemList& operator=(const CKeyItemList&) = delete;
+
+    int GetCount() const { return m_nCount; }
+    const HTREEITEM* GetData() const { return OnHeap() ? m_pHeap : m_inline; }
+    HTREEITEM* GetData() { return OnHeap() ? m_pHeap : m_inline; }
+    void Add(HTREEITEM hItem)
+    {
+        if (m_nCount == m_nCapacity) MoveTo(m_nCapacity * 2);
+        GetData()[m_nCount++] = hItem;
+    }
+    // Keeps the first count items; a list that fits inline again goes back there.
+    void Shorten(int count)
+    {
+        if (count < 0 || count >= m_nCount) return;
+        m_nCount = count;
+        if (OnHeap() && count <= kInline) MoveTo(kInline);
+    }
+
+private:
+    static constexpr int kInline = 3;
+    bool OnHeap() const { return m_nCapacity > kInline; }
+    void FreeHeap()
+    {
+        if (OnHeap()) std::free(m_pHeap);
+    }
+    // The items into room for capacity items (inline for kInline); throws when out of memory.
+    void MoveTo(int capacity)
+    {
+        HTREEITEM buffer[kInline];
+        HTREEITEM* const pTarget = capacity > kInline ? static_cast<HTREEITEM*>(std::malloc(sizeof(HTREEITEM) * static_cast<size_t>(capacity))) : buffer;
+        if (!pTarget) throw std::bad_alloc();
+        std::memcpy(pTarget, GetData(), sizeof(HTREEITEM) * static_cast<size_t>(m_nCount));
+        FreeHeap();
+        if (capacity > kInline)
+            m_pHeap = pTarget;
+        else
+            std::memcpy(m_inline, buffer, sizeof buffer);
+        m_nCapacity = capacity;
+    }
+
+    union {
+        HTREEITEM m_inline[kInline] = {};
+        HTREEITEM* m_pHeap;
+    };
+    int m_nCount = 0;
+    int m_nCapacity = kInline;
+};
 
 class CKeyIndex
 {
 public:
-    using ItemList = CGrowArray<HTREEITEM>;
+    using ItemList = CKeyItemList;
+    using KeyMap = std::unordered_map<uint32_t, ItemList, std::hash<uint32_t>, std::equal_to<uint32_t>,
+                                      CPoolAllocator<std::pair<const uint32_t, ItemList>>>;
 
     void Register(uint32_t key, HTREEITEM hItem);
     // Removes every occurrence of hItem from key's list; false when key has no entry.
@@ -33,7 +94,7 @@ public:
     // Moves on with every registration and removal: a key's list is the same while it stays.
     uint64_t Version() const { return m_nVersion; }
     // Every entry, each list closed up as Find gives it.
-    const std::unordered_map<uint32_t, ItemList>& Entries() const;
+    const KeyMap& Entries() const;
 
 private:
     // One registration: the key and the item's index in the key's list.
@@ -42,17 +103,22 @@ private:
         uint32_t key;
         int index;
     };
-    using SlotMap = std::unordered_multimap<HTREEITEM, Slot>;
+    using SlotMap = std::unordered_multimap<HTREEITEM, Slot, std::hash<HTREEITEM>, std::equal_to<HTREEITEM>,
+                                            CPoolAllocator<std::pair<const HTREEITEM, Slot>>>;
 
     // Clears the registration's place in its list; returns the next registration.
     SlotMap::iterator Vacate(SlotMap::iterator it);
     // Closes up the cleared places of key's list, keeping the order.
     void CloseUp(uint32_t key) const;
 
+    // The entries' and the registrations' nodes come from pools, declared first so that they
+    // outlive them.
+    CNodePool m_keyPool;
+    CNodePool m_slotPool;
     // Lists may hold cleared places (null) until they are read; m_cleared counts them per key.
-    mutable std::unordered_map<uint32_t, ItemList> m_map;
+    mutable KeyMap m_map{0, std::hash<uint32_t>(), std::equal_to<uint32_t>(), KeyMap::allocator_type(m_keyPool)};
     mutable std::unordered_map<uint32_t, int> m_cleared;
     // Every registration's place, so that an item leaves its lists without a search.
-    mutable SlotMap m_slots;
+    mutable SlotMap m_slots{0, std::hash<HTREEITEM>(), std::equal_to<HTREEITEM>(), SlotMap::allocator_type(m_slotPool)};
     uint64_t m_nVersion = 0;
 };

@@ -59,7 +59,13 @@ public:
     std::vector<CItemRef> KeyItems(uint32_t key) const;
 
     // ---- Kept in step with the control by the tree window ----
-    void OnInserted(HTREEITEM hItem, ItemRecord* pRecord, HTREEITEM hParent) { m_live.Add(hItem, pRecord, hParent); }
+    // False when the item's place among its siblings is not known from the insertion (a sorted
+    // one, or one after an item that is not a sibling): PlaceAfter then says where it is.
+    bool OnInserted(HTREEITEM hItem, ItemRecord* pRecord, HTREEITEM hParent, HTREEITEM hInsertAfter)
+    {
+        return m_live.Add(hItem, pRecord, hParent, hInsertAfter);
+    }
+    void PlaceAfter(HTREEITEM hItem, HTREEITEM hPrevious) { m_live.PlaceAfter(hItem, hPrevious); }
     void OnRecordSet(HTREEITEM hItem, ItemRecord* pRecord);
     // Nothing here may hold a deleted item's handle.
     void OnDeleted(HTREEITEM hItem);

@@ -30,7 +30,9 @@ bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM
     // Each child copy names its source's parent: the item the walk last took one level up.
     std::vector<HTREEITEM> levels;
     bool taken = false;
-    WalkBranch(m_tree, m_tree.Items(), hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
+    // The walk follows the live items' links (it calls nothing out): only the copies ask the
+    // control, for each item's label.
+    m_tree.Items().LiveItems().WalkBranch(hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
         auto copy = std::make_unique<ItemCopy>();
         ItemRecord* const pSource = CaptureItem(*copy, h);
         const bool leftOut = pSource && pSource->bIsAssembly;
@@ -173,7 +175,7 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
     const HTREEITEM hRoot = m_tree.Items().Resolve(root);
     if (hRoot) {
         m_tree.Items().UnregisterAncestorKeys(hRoot);
-        m_tree.Undo().Push(new CInsertUndo(m_tree, hRoot));
+        m_tree.Undo().PushInsertion(hRoot);
     }
     return hRoot;
 }

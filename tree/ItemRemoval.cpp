@@ -1,6 +1,5 @@
 #include "tree/ItemRemoval.h"
 
-#include "tree/BranchWalk.h"
 #include "model/InsertUndo.h"
 #include "tree/RVTreeCtrl.h"
 
@@ -26,7 +25,7 @@ void CItemRemoval::RemoveTreeItem(HTREEITEM hItem)
         depth = std::max(depth, level);
     };
     const auto forgetBranch = [&](HTREEITEM hTop, int topLevel) {
-        WalkBranch(m_tree, m_tree.Items(), hTop, topLevel, [&](HTREEITEM x, int level, int& childLevel) {
+        m_tree.Items().LiveItems().WalkBranch(hTop, topLevel, [&](HTREEITEM x, int level, int& childLevel) {
             forget(x, m_tree.Items().GetRecord(x), level);
             childLevel = level + 1;
             return true;

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <vector>
+
 namespace {
 // Posted to the tree window to carry out removals that had to wait.
 constexpr UINT kRemovePending = WM_APP + 0x52;
@@ -82,6 +84,13 @@ bool CRVTreeCtrl::ProcessMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         return true;
     case TVM_DELETEITEM:
         result = m_removal.OnControlDeleteItem();
+        return true;
+    case TVM_SORTCHILDREN:
+    case TVM_SORTCHILDRENCB:
+        result = DefaultProcessing();
+        ReadChildOrder(msg == TVM_SORTCHILDREN ? reinterpret_cast<HTREEITEM>(lParam)
+                       : lParam                ? reinterpret_cast<const TVSORTCB*>(lParam)->hParent
+                                               : nullptr);
         return true;
     case WM_SIZE:
         return m_removal.HoldSizeDuringDeletion();
@@ -222,8 +231,29 @@ LRESULT CRVTreeCtrl::OnInsertItem(LPARAM lParam)
 void CRVTreeCtrl::RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert)
 {
     const bool hasRecord = pInsert && (pInsert->item.mask & TVIF_PARAM);
-    m_items.OnInserted(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
-                       pInsert ? pInsert->hParent : nullptr);
+    const bool placed =
+        m_items.OnInserted(hItem, hasRecord ? reinterpret_cast<ItemRecord*>(pInsert->item.lParam) : nullptr,
+                           pInsert ? pInsert->hParent : nullptr, pInsert ? pInsert->hInsertAfter : TVI_LAST);
+    // A sorted insertion, or one after an item that is not a sibling: the control says where.
+    if (!placed) m_items.PlaceAfter(hItem, GetNextItem(hItem, TVGN_PREVIOUS));
+}
+
+void CRVTreeCtrl::ReadChildOrder(HTREEITEM hParent)
+{
+    // The live items' child order follows the control's through a sort: read again for the
+    // sorted branch, every level (a sort may recurse).
+    std::vector<HTREEITEM> parents{hParent == TVI_ROOT ? nullptr : hParent};
+    while (!parents.empty()) {
+        const HTREEITEM hItem = parents.back();
+        parents.pop_back();
+        HTREEITEM hPrevious = nullptr;
+        for (HTREEITEM hChild = hItem ? GetChildItem(hItem) : GetRootItem(); hChild;
+             hChild = GetNextSiblingItem(hChild)) {
+            m_items.PlaceAfter(hChild, hPrevious);
+            hPrevious = hChild;
+            if (m_items.LiveItems().HasChildren(hChild)) parents.push_back(hChild);
+        }
+    }
 }
 
 LRESULT CRVTreeCtrl::OnReflectedNotify(NMHDR* pHdr)

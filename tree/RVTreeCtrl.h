@@ -90,6 +90,8 @@ private:
     // The user's input, routed to the concern it belongs to; true when it was handled.
     bool ProcessInput(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnInsertItem(LPARAM lParam);
+    // Reads the order of the branch's children from the control after a sort.
+    void ReadChildOrder(HTREEITEM hParent);
     void RecordInsertion(HTREEITEM hItem, const TVINSERTSTRUCTW* pInsert);
     LRESULT OnSetItem(LPARAM lParam);
     LRESULT OnReflectedNotify(NMHDR* pHdr);

@@ -119,15 +119,14 @@ HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
     const HTREEITEM hItem = m_tree.InsertItem(Request(item));
     if (!hItem) {
         // The control refused: take back the parent's count; the record was not attached.
-        if (pRecord && pParentRecord && m_tree.Items().IsLiveItem(hParent) &&
-            m_tree.Items().GetRecord(hParent) == pParentRecord)
+        if (pRecord && pParentRecord && m_tree.Items().IsLiveItem(hParent) && m_tree.Items().GetRecord(hParent) == pParentRecord)
             --pParentRecord->nChildren;
         return nullptr;
     }
 
     // The tree knows its items: no need to ask the control to count them.
     if (m_tree.Items().LiveItemCount() >= kUndoThreshold)
-        m_tree.Undo().Push(new CInsertUndo(m_tree, hItem));
+        m_tree.Undo().PushInsertion(hItem);
     else
         m_tree.Undo().Clear();
 

@@ -73,3 +73,21 @@ TEST(KeyIndex, ItemsLeavingFromAnywhereKeepTheOthersInOrderWithNewOnesAfterThem)
     EXPECT_EQ(index.Find(5), nullptr);
     EXPECT_EQ(index.EntryCount(), 1u);
 }
+
+// A key's list holds its first items inline and moves to the heap and back as it grows and is
+// closed up, keeping the order throughout.
+TEST(KeyIndex, AListKeepsItsOrderAcrossItsInlineAndHeapRoom)
+{
+    CKeyIndex index;
+    std::vector<HTREEITEM> expected;
+    for (int n = 1; n <= 40; ++n) {
+        index.Register(3, Item(n));
+        expected.push_back(Item(n));
+        ASSERT_EQ(ListOf(index, 3), expected) << "after " << n << " items";
+    }
+    for (int n = 1; n <= 38; ++n) index.Forget(Item(n));
+    EXPECT_EQ(ListOf(index, 3), (std::vector<HTREEITEM>{Item(39), Item(40)}));
+    index.Register(3, Item(41));
+    index.Register(3, Item(42));
+    EXPECT_EQ(ListOf(index, 3), (std::vector<HTREEITEM>{Item(39), Item(40), Item(41), Item(42)}));
+}
