@@ -1,8 +1,14 @@
 #include "tree/BranchCopies.h"
 
+#include "model/TreeItems.h"
+#include "model/UndoStack.h"
+#include "platform/TreeCtrl.h"
+#include "selection/ItemLocks.h"
+#include "tree/ItemRemoval.h"
+#include "tree/TreeBuilder.h"
+
 #include "tree/BranchWalk.h"
 #include "model/InsertUndo.h"
-#include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 #include <cwchar>
@@ -32,7 +38,7 @@ bool CBranchCopies::CollectBranch(ItemCopyList& list, HTREEITEM hItem, HTREEITEM
     bool taken = false;
     // The walk follows the live items' links (it calls nothing out): only the copies ask the
     // control, for each item's label.
-    m_tree.Items().LiveItems().WalkBranch(hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
+    m_items.LiveItems().WalkBranch(hItem, 0, [&](HTREEITEM h, int level, int& childLevel) {
         auto copy = std::make_unique<ItemCopy>();
         ItemRecord* const pSource = CaptureItem(*copy, h);
         const bool leftOut = pSource && pSource->bIsAssembly;
@@ -59,7 +65,7 @@ ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
     item.stateMask = 0xFFFF;
     item.pszText = text;
     item.cchTextMax = ItemCopy::kTextCapacity;
-    m_tree.GetItem(item);
+    m_control.GetItem(item);
 
     copy.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
     copy.hItem = hItem;
@@ -67,7 +73,7 @@ ItemRecord* CBranchCopies::CaptureItem(ItemCopy& copy, HTREEITEM hItem)
     // A label that filled the buffer may be longer: a copy keeps the whole of it.
     const wchar_t* const pText = item.pszText ? item.pszText : L"";
     if (std::wcslen(pText) + 1 >= static_cast<size_t>(ItemCopy::kTextCapacity))
-        copy.SetText(m_tree.GetItemText(hItem).c_str());
+        copy.SetText(m_control.GetItemText(hItem).c_str());
     else
         copy.SetText(pText);
     delete copy.pRecord;
@@ -99,7 +105,7 @@ ItemCopy* CBranchCopies::CloneItemCopy(const ItemCopy& copy)
 
 HTREEITEM CBranchCopies::PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& list, bool before)
 {
-    const HTREEITEM hReceiver = hTarget ? m_tree.Items().GetParent(hTarget) : nullptr;
+    const HTREEITEM hReceiver = hTarget ? m_items.GetParent(hTarget) : nullptr;
     if (!hReceiver) return nullptr;
     return Paste(hReceiver, hTarget, list, true, before);
 }
@@ -107,15 +113,15 @@ HTREEITEM CBranchCopies::PasteAsSiblings(HTREEITEM hTarget, const ItemCopyList& 
 HTREEITEM CBranchCopies::PasteAsChildren(HTREEITEM hTarget, const ItemCopyList& list)
 {
     if (!hTarget) return nullptr;
-    const ItemRecord* const pTarget = m_tree.Items().GetRecord(hTarget);
-    if (!m_tree.GetChildItem(hTarget) && pTarget && pTarget->key != 0) return nullptr;
+    const ItemRecord* const pTarget = m_items.GetRecord(hTarget);
+    if (!m_control.GetChildItem(hTarget) && pTarget && pTarget->key != 0) return nullptr;
     return Paste(hTarget, hTarget, list, false, false);
 }
 
 HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const ItemCopyList& list, bool siblings,
                                bool before)
 {
-    const ItemRecord* const pReceiver = m_tree.Items().GetRecord(hReceiver);
+    const ItemRecord* const pReceiver = m_items.GetRecord(hReceiver);
     const uint32_t typeID = pReceiver ? pReceiver->typeID : 0;
     const uint32_t dataID = pReceiver ? pReceiver->dataID : 0;
     if (list.GetCount() == 0) return nullptr;
@@ -129,7 +135,7 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
     if (siblings) {
         hFirstAfter = hTarget;
         if (before) {
-            hFirstAfter = m_tree.GetPrevSiblingItem(hTarget);
+            hFirstAfter = m_control.GetPrevSiblingItem(hTarget);
             if (!hFirstAfter) hFirstAfter = TVI_FIRST;
         }
     }
@@ -137,13 +143,13 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
     // parent. They are held by reference: locking a copy asks the host, who may remove items
     // meanwhile and add others that take their handles.
     std::map<HTREEITEM, CItemRef> created;
-    created[first.hParent] = m_tree.Items().Ref(hReceiver);
+    created[first.hParent] = m_items.Ref(hReceiver);
     CItemRef root;
     for (int i = 0; i < list.GetCount(); ++i) {
         const ItemCopy& copy = *list.GetData()[i];
         const auto parent = created.find(copy.hParent);
         // A copy whose parent's copy was not created, or has gone, is not created either.
-        const HTREEITEM hParent = parent == created.end() ? nullptr : m_tree.Items().Resolve(parent->second);
+        const HTREEITEM hParent = parent == created.end() ? nullptr : m_items.Resolve(parent->second);
         if (!hParent) continue;
         std::unique_ptr<ItemCopy> clone(CloneItemCopy(copy));
         ItemRecord& record = *clone->pRecord;
@@ -157,25 +163,25 @@ HTREEITEM CBranchCopies::Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const Ite
             record.dataID = dataID;
         }
 
-        const HTREEITEM hNew = m_tree.Builder().CreateItem(
-            AsNewItem(*clone, hParent, siblings && i == 0 ? hFirstAfter : TVI_LAST));
+        const HTREEITEM hNew =
+            m_builder.CreateItem(AsNewItem(*clone, hParent, siblings && i == 0 ? hFirstAfter : TVI_LAST));
         if (!hNew) continue;
         clone->pRecord = nullptr; // the item owns it now
         if (record.state != 0) {
-            ItemRecord* const pParent = m_tree.Items().GetRecord(hParent);
+            ItemRecord* const pParent = m_items.GetRecord(hParent);
             if (pParent && pParent->nChildrenOn < pParent->nChildren) ++pParent->nChildrenOn;
         }
-        const CItemRef added = m_tree.Items().Ref(hNew);
+        const CItemRef added = m_items.Ref(hNew);
         created[copy.hItem] = added;
         if (root == CItemRef()) root = added;
         // Asks the host (the lock's permission).
-        if (record.bLocked) m_tree.Locks().LockItem(hNew, 1);
+        if (record.bLocked) m_locks.LockItem(hNew, 1);
     }
 
-    const HTREEITEM hRoot = m_tree.Items().Resolve(root);
+    const HTREEITEM hRoot = m_items.Resolve(root);
     if (hRoot) {
-        m_tree.Items().UnregisterAncestorKeys(hRoot);
-        m_tree.Undo().PushInsertion(hRoot);
+        m_items.UnregisterAncestorKeys(hRoot);
+        m_undo.PushInsertion(hRoot);
     }
     return hRoot;
 }
@@ -188,68 +194,68 @@ HTREEITEM CBranchCopies::CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREE
     // identifier inside a data set means nothing in another one.
     pRecord->nChildren = 0;
     pRecord->nChildrenOn = 0;
-    const ItemRecord* const pParent = m_tree.Items().GetRecord(hParent);
+    const ItemRecord* const pParent = m_items.GetRecord(hParent);
     const uint32_t dataID = pParent ? pParent->dataID : 0;
     if (dataID == 0 || dataID != pRecord->dataID) pRecord->dataItemID = 0;
 
-    const HTREEITEM hNew = m_tree.Builder().CreateItem(AsNewItem(copy, hParent, hInsertAfter));
+    const HTREEITEM hNew = m_builder.CreateItem(AsNewItem(copy, hParent, hInsertAfter));
     if (!hNew) return nullptr;
     copy.pRecord = nullptr; // the item owns it now
     if (pRecord->state != 0) {
-        ItemRecord* const pCounted = m_tree.Items().GetRecord(hParent);
+        ItemRecord* const pCounted = m_items.GetRecord(hParent);
         if (pCounted && pCounted->nChildrenOn < pCounted->nChildren) ++pCounted->nChildrenOn;
     }
     if (!pRecord->bLocked) return hNew;
-    const CItemRef added = m_tree.Items().Ref(hNew);
-    m_tree.Locks().LockItem(hNew, 1); // asks the host (the lock's permission)
-    return m_tree.Items().Resolve(added);
+    const CItemRef added = m_items.Ref(hNew);
+    m_locks.LockItem(hNew, 1); // asks the host (the lock's permission)
+    return m_items.Resolve(added);
 }
 
 HTREEITEM CBranchCopies::CopyBranch(HTREEITEM hSource, HTREEITEM hNewParent)
 {
     if (!hSource || !hNewParent || hNewParent == TVI_ROOT) return nullptr;
-    if (!m_tree.Items().IsLiveItem(hSource) || !m_tree.Items().IsLiveItem(hNewParent)) return nullptr;
+    if (!m_items.IsLiveItem(hSource) || !m_items.IsLiveItem(hNewParent)) return nullptr;
     // The copy of each level goes below the copy of the level above it. Copies are held by
     // reference: locking one asks the host, who may remove items and add others meanwhile.
-    std::vector<CItemRef> copies{m_tree.Items().Ref(hNewParent)};
+    std::vector<CItemRef> copies{m_items.Ref(hNewParent)};
     CItemRef root;
-    WalkBranch(m_tree, m_tree.Items(), hSource, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
-        const HTREEITEM hParent = m_tree.Items().Resolve(copies[static_cast<size_t>(level)]);
+    WalkBranch(m_control, m_items, hSource, 0, [&](HTREEITEM hItem, int level, int& childLevel) {
+        const HTREEITEM hParent = m_items.Resolve(copies[static_cast<size_t>(level)]);
         if (!hParent) return false; // nothing to copy it into
         ItemCopy copy;
         CaptureItem(copy, hItem);
         const HTREEITEM hNew = CreateFromCopy(copy, hParent, TVI_LAST);
         if (!hNew) return false; // nothing to copy its children into
-        if (level == 0) root = m_tree.Items().Ref(hNew);
+        if (level == 0) root = m_items.Ref(hNew);
         copies.resize(static_cast<size_t>(level) + 2);
-        copies[static_cast<size_t>(level) + 1] = m_tree.Items().Ref(hNew);
+        copies[static_cast<size_t>(level) + 1] = m_items.Ref(hNew);
         childLevel = level + 1;
         return true;
     });
-    return m_tree.Items().Resolve(root);
+    return m_items.Resolve(root);
 }
 
 HTREEITEM CBranchCopies::MoveBranchBefore(HTREEITEM hSource, HTREEITEM hNewParent, HTREEITEM hInsertAfter)
 {
-    if (!m_tree.Items().IsLiveItem(hSource) || !m_tree.Items().IsLiveItem(hNewParent)) return nullptr;
-    const CItemRef source = m_tree.Items().Ref(hSource);
+    if (!m_items.IsLiveItem(hSource) || !m_items.IsLiveItem(hNewParent)) return nullptr;
+    const CItemRef source = m_items.Ref(hSource);
     ItemCopy copy;
     CaptureItem(copy, hSource);
     const HTREEITEM hNew = CreateFromCopy(copy, hNewParent, hInsertAfter ? hInsertAfter : TVI_FIRST);
     if (!hNew) return nullptr;
-    const CItemRef moved = m_tree.Items().Ref(hNew);
+    const CItemRef moved = m_items.Ref(hNew);
     // Each child is copied before it is removed; a child that cannot be copied, or that stays
     // (the host's doing), stays where it is. Copying asks the host: every item is resolved
     // again after it.
     for (;;) {
-        const HTREEITEM hFrom = m_tree.Items().Resolve(source);
-        const HTREEITEM hTo = m_tree.Items().Resolve(moved);
-        const HTREEITEM hChild = hFrom && hTo ? m_tree.GetChildItem(hFrom) : nullptr;
+        const HTREEITEM hFrom = m_items.Resolve(source);
+        const HTREEITEM hTo = m_items.Resolve(moved);
+        const HTREEITEM hChild = hFrom && hTo ? m_control.GetChildItem(hFrom) : nullptr;
         if (!hChild) break;
-        const CItemRef child = m_tree.Items().Ref(hChild);
+        const CItemRef child = m_items.Ref(hChild);
         if (!CopyBranch(hChild, hTo)) break;
-        if (m_tree.Items().Resolve(child)) m_tree.Removal().RemoveTreeItem(hChild);
-        if (m_tree.Items().Resolve(child)) break;
+        if (m_items.Resolve(child)) m_removal.RemoveTreeItem(hChild);
+        if (m_items.Resolve(child)) break;
     }
-    return m_tree.Items().Resolve(moved);
+    return m_items.Resolve(moved);
 }

@@ -10,12 +10,21 @@
 
 #include <functional>
 
-class CRVTreeCtrl;
+class CItemLocks;
+class CItemRemoval;
+class CTreeBuilder;
+class CTreeCtrl;
+class CTreeItems;
+class CUndoStack;
 
 class CBranchCopies
 {
 public:
-    explicit CBranchCopies(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CBranchCopies(CTreeCtrl& control, CTreeItems& items, CUndoStack& undo, CItemLocks& locks, CTreeBuilder& builder,
+                  CItemRemoval& removal)
+        : m_control(control), m_items(items), m_undo(undo), m_locks(locks), m_builder(builder), m_removal(removal)
+    {
+    }
 
     // What the walk of a copy tells whoever asked for it, so that nobody walks the branch
     // again: every item it reaches, with its record (null for none), its level below the
@@ -49,5 +58,10 @@ private:
     HTREEITEM CreateFromCopy(ItemCopy& copy, HTREEITEM hParent, HTREEITEM hInsertAfter);
     HTREEITEM Paste(HTREEITEM hReceiver, HTREEITEM hTarget, const ItemCopyList& list, bool siblings, bool before);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CUndoStack& m_undo;
+    CItemLocks& m_locks;
+    CTreeBuilder& m_builder;
+    CItemRemoval& m_removal;
 };

@@ -10,12 +10,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
-class CRVTreeCtrl;
+class CBranchCopies;
+class CFindBookmarks;
+class CHostDoor;
+class CRedrawSuspension;
+class CSelection;
+class CTreeCtrl;
+class CTreeItems;
+class CUndoStack;
 
 class CItemRemoval
 {
 public:
-    explicit CItemRemoval(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CItemRemoval(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CUndoStack& undo, CRedrawSuspension& redraw,
+                 CSelection& selection, CFindBookmarks& find, CBranchCopies& copies)
+        : m_control(control), m_items(items), m_host(host), m_undo(undo), m_redraw(redraw), m_selection(selection),
+          m_find(find), m_copies(copies)
+    {
+    }
     bool InDeletion() const { return m_nInDeletion > 0; }
 
     void RemoveTreeItem(HTREEITEM hItem);
@@ -67,5 +79,12 @@ private:
     // How deep a branch the control may delete itself: its deletion recurses, about 150 bytes
     // of stack a level (1 MB held 6,500 levels under Wine); deeper branches go leaf by leaf.
     static constexpr int kMaxControlDeletionDepth = 1000;
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CUndoStack& m_undo;
+    CRedrawSuspension& m_redraw;
+    CSelection& m_selection;
+    CFindBookmarks& m_find;
+    CBranchCopies& m_copies;
 };

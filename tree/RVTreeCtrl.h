@@ -27,7 +27,7 @@
 #include "tree/TreeBuilder.h"
 #include "tree/TreeNavigator.h"
 
-class CRVTreeCtrl final : public CTreeCtrl, public IUndoTarget, private IPaintConditions
+class CRVTreeCtrl final : public CTreeCtrl, public IUndoTarget, private IItemInserter, private IPaintConditions
 {
 public:
     // Styles the tree window always has.
@@ -44,7 +44,7 @@ public:
     // The tree's own insertions go straight to the control, one window-procedure hop shorter
     // than through the window, and are recorded as the window records anyone else's. No item
     // while the control deletes items: the host hears of each deletion from inside it.
-    HTREEITEM InsertItem(const TVINSERTSTRUCTW& insert);
+    HTREEITEM InsertItem(const TVINSERTSTRUCTW& insert) override;
     bool IsDeleting() const { return m_removal.InDeletion(); }
 
     // ---- What the tree is made of ----
@@ -120,9 +120,9 @@ private:
     CItemLocks m_locks{*this, m_items, m_host, m_pictures, m_redraw};
     CTreeNavigator m_navigator{*this, m_items, m_host, m_redraw};
     CSelection m_selection{*this, m_items, m_host, m_redraw, m_navigator};
-    CTreeBuilder m_builder{*this};
-    CBranchCopies m_copies{*this};
-    CItemRemoval m_removal{*this};
+    CTreeBuilder m_builder{*this, m_items, m_host, m_undo, m_point, *this};
+    CBranchCopies m_copies{*this, m_items, m_undo, m_locks, m_builder, m_removal};
+    CItemRemoval m_removal{*this, m_items, m_host, m_undo, m_redraw, m_selection, m_find, m_copies};
     CLabelEditing m_labelEditing{*this, m_items, m_host, m_undo};
     CMouseKeyboard m_mouse{*this, m_items, m_host, m_point, m_selection, m_states, m_labelEditing, m_redraw};
     CFindBookmarks m_find{*this, m_items, m_host, m_selection, m_navigator, m_redraw};

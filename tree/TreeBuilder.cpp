@@ -1,7 +1,12 @@
 #include "tree/TreeBuilder.h"
 
+#include "host/HostDoor.h"
+#include "interaction/MousePoint.h"
+#include "model/TreeItems.h"
+#include "model/UndoStack.h"
+#include "platform/TreeCtrl.h"
+
 #include "model/InsertUndo.h"
-#include "tree/RVTreeCtrl.h"
 #include "state/ItemPictures.h"
 
 #include <memory>
@@ -26,10 +31,10 @@ HTREEITEM CTreeBuilder::AddAssembly(const wchar_t* name, uint32_t typeID, uint32
     assembly.text = name;
     assembly.pRecord = record.get();
     assembly.image = kImageAssembly;
-    const HTREEITEM hItem = m_tree.InsertItem(Request(assembly));
+    const HTREEITEM hItem = m_inserter.InsertItem(Request(assembly));
     if (!hItem) return nullptr;
     ItemRecord* const pRecord = record.release(); // the item owns it now
-    m_tree.Host().TellAdded(hItem, *pRecord, true);
+    m_host.TellAdded(hItem, *pRecord, true);
     return hItem;
 }
 
@@ -49,7 +54,7 @@ HTREEITEM CTreeBuilder::InsertTreeItem(const wchar_t* name, HTREEITEM hParent, H
 
 bool CTreeBuilder::IsChildOf(HTREEITEM hItem, HTREEITEM hParent)
 {
-    return hItem && hParent && m_tree.Items().IsLiveItem(hItem) && m_tree.GetParentItem(hItem) == hParent;
+    return hItem && hParent && m_items.IsLiveItem(hItem) && m_control.GetParentItem(hItem) == hParent;
 }
 
 HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTREEITEM hInsertAfter,
@@ -69,8 +74,8 @@ HTREEITEM CTreeBuilder::InsertChild(const wchar_t* name, HTREEITEM hParent, HTRE
     const HTREEITEM hItem = CreateItem(part);
     if (!hItem) return nullptr;
     owned.release(); // the item owns it now: the record just attached, no need to ask for it
-    if (pAdded) *pAdded = m_tree.Items().Ref(hItem);
-    m_tree.Host().TellAdded(hItem, *pRecord, false);
+    if (pAdded) *pAdded = m_items.Ref(hItem);
+    m_host.TellAdded(hItem, *pRecord, false);
     return hItem;
 }
 
@@ -101,8 +106,8 @@ HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
 
     // The mark is never cleared once set (not even when the last child goes), so a parent
     // that has counted a child already shows it.
-    ItemRecord* const pParentRecord = m_tree.Items().GetRecord(hParent);
-    if (!pParentRecord || pParentRecord->nChildren == 0) m_tree.SetItemChildren(hParent, 1);
+    ItemRecord* const pParentRecord = m_items.GetRecord(hParent);
+    if (!pParentRecord || pParentRecord->nChildren == 0) m_control.SetItemChildren(hParent, 1);
 
     ItemRecord* const pRecord = item.pRecord;
     uint32_t key = 0;
@@ -116,33 +121,33 @@ HTREEITEM CTreeBuilder::CreateItem(const NewItem& item)
         }
     }
 
-    const HTREEITEM hItem = m_tree.InsertItem(Request(item));
+    const HTREEITEM hItem = m_inserter.InsertItem(Request(item));
     if (!hItem) {
         // The control refused: take back the parent's count; the record was not attached.
-        if (pRecord && pParentRecord && m_tree.Items().IsLiveItem(hParent) && m_tree.Items().GetRecord(hParent) == pParentRecord)
+        if (pRecord && pParentRecord && m_items.IsLiveItem(hParent) && m_items.GetRecord(hParent) == pParentRecord)
             --pParentRecord->nChildren;
         return nullptr;
     }
 
     // The tree knows its items: no need to ask the control to count them.
-    if (m_tree.Items().LiveItemCount() >= kUndoThreshold)
-        m_tree.Undo().PushInsertion(hItem);
+    if (m_items.LiveItemCount() >= kUndoThreshold)
+        m_undo.PushInsertion(hItem);
     else
-        m_tree.Undo().Clear();
+        m_undo.Clear();
 
-    if (key != 0) m_tree.Items().RegisterItemKey(hItem, key);
+    if (key != 0) m_items.RegisterItemKey(hItem, key);
     return hItem;
 }
 
 void CTreeBuilder::InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hParent)
 {
-    if (!hParent) hParent = m_tree.HitTest(m_tree.MousePoint().Get());
+    if (!hParent) hParent = m_control.HitTest(m_point.Get());
     if (!hParent) return;
-    const ItemRecord* const pParent = m_tree.Items().GetRecord(hParent);
-    const CItemRef parent = m_tree.Items().Ref(hParent);
-    if (!m_tree.Host().MayAddUnder(hParent, pParent)) return;
+    const ItemRecord* const pParent = m_items.GetRecord(hParent);
+    const CItemRef parent = m_items.Ref(hParent);
+    if (!m_host.MayAddUnder(hParent, pParent)) return;
     // The host may have removed the target while it was asked.
-    if (!m_tree.Items().Resolve(parent)) return;
+    if (!m_items.Resolve(parent)) return;
 
     auto* const pRecord = new ItemRecord();
     pRecord->key = key;
@@ -153,10 +158,10 @@ void CTreeBuilder::InsertNewItem(uint32_t key, const wchar_t* name, HTREEITEM hP
         delete pRecord;
         return;
     }
-    if (m_tree.Items().Resolve(item)) {
-        const ItemRecord* const pNew = m_tree.Items().GetRecord(hItem);
-        m_tree.Host().TellCreated(hItem, pNew);
+    if (m_items.Resolve(item)) {
+        const ItemRecord* const pNew = m_items.GetRecord(hItem);
+        m_host.TellCreated(hItem, pNew);
     }
-    if (m_tree.Items().Resolve(item)) m_tree.Items().UnregisterAncestorKeys(hItem);
-    m_tree.InvalidateAll();
+    if (m_items.Resolve(item)) m_items.UnregisterAncestorKeys(hItem);
+    m_control.InvalidateAll();
 }

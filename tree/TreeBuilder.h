@@ -10,7 +10,12 @@
 
 #include <cstdint>
 
-class CRVTreeCtrl;
+class CHostDoor;
+class CMousePoint;
+class CTreeCtrl;
+class CTreeItems;
+class CUndoStack;
+class IItemInserter;
 
 // What a new item is made of: every insertion request is filled from one of these, in one
 // place (CTreeBuilder::Request).
@@ -24,12 +29,27 @@ struct NewItem
     UINT stateImage = 0;           // the state picture (INDEXTOSTATEIMAGEMASK); 0 for none
 };
 
+// Where the tree's own insertions go: straight to the control, recorded as the tree window
+// records anyone else's. Null while the control deletes items.
+class IItemInserter
+{
+public:
+    virtual HTREEITEM InsertItem(const TVINSERTSTRUCTW& insert) = 0;
+
+protected:
+    ~IItemInserter() = default;
+};
+
 class CTreeBuilder
 {
 public:
     static constexpr const wchar_t* kUnnamed = L"<unnamed>";
 
-    explicit CTreeBuilder(CRVTreeCtrl& tree) : m_tree(tree) {}
+    CTreeBuilder(CTreeCtrl& control, CTreeItems& items, CHostDoor& host, CUndoStack& undo, CMousePoint& point,
+                 IItemInserter& inserter)
+        : m_control(control), m_items(items), m_host(host), m_undo(undo), m_point(point), m_inserter(inserter)
+    {
+    }
 
     // A new root assembly; 0 (and no message) for a null name.
     HTREEITEM AddAssembly(const wchar_t* name, uint32_t typeID, uint32_t dataID, bool isolated);
@@ -54,5 +74,10 @@ private:
                           CItemRef* pAdded = nullptr);
     bool IsChildOf(HTREEITEM hItem, HTREEITEM hParent);
 
-    CRVTreeCtrl& m_tree;
+    CTreeCtrl& m_control;
+    CTreeItems& m_items;
+    CHostDoor& m_host;
+    CUndoStack& m_undo;
+    CMousePoint& m_point;
+    IItemInserter& m_inserter;
 };
