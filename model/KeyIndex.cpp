@@ -2,16 +2,15 @@
 
 void CKeyIndex::Register(uint32_t key, HTREEITEM hItem)
 {
+    if (!hItem) return; // a cleared place is null: a null item could never be listed
     ItemList& list = m_map.try_emplace(key).first->second;
-    m_slots.emplace(hItem, Slot{key, list.GetCount()});
+    m_slots.Insert(hItem, Slot{key, list.GetCount()});
     list.Add(hItem);
     ++m_nVersion;
 }
 
-CKeyIndex::SlotMap::iterator CKeyIndex::Vacate(SlotMap::iterator it)
+void CKeyIndex::Vacate(const Slot& slot)
 {
-    const Slot slot = it->second;
-    const auto next = m_slots.erase(it);
     const auto entry = m_map.find(slot.key);
     ItemList& list = entry->second;
     list.GetData()[slot.index] = nullptr;
@@ -25,7 +24,6 @@ CKeyIndex::SlotMap::iterator CKeyIndex::Vacate(SlotMap::iterator it)
         // made them, and keeps the list's memory in step with its items.
         CloseUp(slot.key);
     }
-    return next;
 }
 
 void CKeyIndex::CloseUp(uint32_t key) const
@@ -41,12 +39,7 @@ void CKeyIndex::CloseUp(uint32_t key) const
         if (!hItem) continue;
         if (kept != i) {
             items[kept] = hItem;
-            const auto range = m_slots.equal_range(hItem);
-            for (auto it = range.first; it != range.second; ++it)
-                if (it->second.key == key && it->second.index == i) {
-                    it->second.index = kept;
-                    break;
-                }
+            if (Slot* const pSlot = m_slots.Find(hItem, key, i)) pSlot->index = kept;
         }
         ++kept;
     }
@@ -56,15 +49,10 @@ void CKeyIndex::CloseUp(uint32_t key) const
 bool CKeyIndex::Unregister(uint32_t key, HTREEITEM hItem)
 {
     if (m_map.find(key) == m_map.end()) return false;
-    const auto range = m_slots.equal_range(hItem);
     bool removed = false;
-    for (auto it = range.first; it != range.second;) {
-        if (it->second.key == key) {
-            it = Vacate(it);
-            removed = true;
-        } else {
-            ++it;
-        }
+    for (Slot slot{}; m_slots.Take(hItem, key, false, slot);) {
+        Vacate(slot);
+        removed = true;
     }
     if (removed) ++m_nVersion;
     return true;
@@ -86,8 +74,10 @@ const CKeyIndex::KeyMap& CKeyIndex::Entries() const
 
 void CKeyIndex::Forget(HTREEITEM hItem)
 {
-    const auto range = m_slots.equal_range(hItem);
-    if (range.first == range.second) return;
-    for (auto it = range.first; it != range.second;) it = Vacate(it);
-    ++m_nVersion;
+    bool removed = false;
+    for (Slot slot{}; m_slots.Take(hItem, 0, true, slot);) {
+        Vacate(slot);
+        removed = true;
+    }
+    if (removed) ++m_nVersion;
 }

@@ -7,6 +7,7 @@
 // up when the list is next read (or once they outnumber the items still listed), keeping the
 // order; so removing a branch whose parts share a key costs per part what removing one does.
 #pragma once
+#include "model/ItemSlots.h"
 #include "model/NodePool.h"
 
 #include <windows.h>
@@ -97,28 +98,19 @@ public:
     const KeyMap& Entries() const;
 
 private:
-    // One registration: the key and the item's index in the key's list.
-    struct Slot
-    {
-        uint32_t key;
-        int index;
-    };
-    using SlotMap = std::unordered_multimap<HTREEITEM, Slot, std::hash<HTREEITEM>, std::equal_to<HTREEITEM>,
-                                            CPoolAllocator<std::pair<const HTREEITEM, Slot>>>;
+    using Slot = CItemSlots::Slot;
 
-    // Clears the registration's place in its list; returns the next registration.
-    SlotMap::iterator Vacate(SlotMap::iterator it);
+    // Clears a registration's place in its list (the registration taken out already).
+    void Vacate(const Slot& slot);
     // Closes up the cleared places of key's list, keeping the order.
     void CloseUp(uint32_t key) const;
 
-    // The entries' and the registrations' nodes come from pools, declared first so that they
-    // outlive them.
+    // The entries' nodes come from a pool, declared first so that it outlives them.
     CNodePool m_keyPool;
-    CNodePool m_slotPool;
     // Lists may hold cleared places (null) until they are read; m_cleared counts them per key.
     mutable KeyMap m_map{0, std::hash<uint32_t>(), std::equal_to<uint32_t>(), KeyMap::allocator_type(m_keyPool)};
     mutable std::unordered_map<uint32_t, int> m_cleared;
     // Every registration's place, so that an item leaves its lists without a search.
-    mutable SlotMap m_slots{0, std::hash<HTREEITEM>(), std::equal_to<HTREEITEM>(), SlotMap::allocator_type(m_slotPool)};
+    mutable CItemSlots m_slots;
     uint64_t m_nVersion = 0;
 };
