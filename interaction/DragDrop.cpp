@@ -1,7 +1,7 @@
 #include "interaction/DragDrop.h"
 
 #include "interaction/MouseKeyboard.h"
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "model/ItemRef.h"
 #include "platform/ComModule.h"
 #include "res/resource.h"

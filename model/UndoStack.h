@@ -2,7 +2,7 @@
 // kept as a 16-byte entry, the item by handle and serial, and becomes an action object only
 // when it is looked at or taken off; every other action is kept as the object it was pushed as.
 #pragma once
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "model/LiveItems.h"
 #include "model/UndoAction.h"
 

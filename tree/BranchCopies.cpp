@@ -8,7 +8,7 @@
 #include "tree/TreeBuilder.h"
 
 #include "tree/BranchWalk.h"
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "state/ItemPictures.h"
 
 #include <cwchar>

@@ -9,7 +9,7 @@
 #include "selection/Selection.h"
 #include "tree/BranchCopies.h"
 
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 
 #include <algorithm>
 #include <memory>

@@ -6,7 +6,7 @@
 #include "model/UndoStack.h"
 #include "platform/TreeCtrl.h"
 
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "state/ItemPictures.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 // Remembered items: an undo action of a deleted item never acts for a later item that the
 // control gives the same handle value; selection marks are put back as listed.
 #include "RVHostKit/HostWindow.h"
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>

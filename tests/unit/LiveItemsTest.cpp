@@ -2,7 +2,7 @@
 // (first, last, after a sibling, sorted, after an item elsewhere), deletions anywhere and
 // sorts sent to the window; and the compact insertion entries of the undo stack.
 #include "RVHostKit/HostWindow.h"
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "tree/RVTreeCtrl.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // live items and the undo stack.
 #include "RVHostKit/HostWindow.h"
 #include "RVHostKit/Input.h"
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 #include "model/RenameUndo.h"
 #include "platform/MessageCounter.h"
 #include "tree/RVTreeCtrl.h"

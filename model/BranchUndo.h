@@ -1,5 +1,5 @@
-// The undo actions of insertions and removals. Each remembers its items by reference, so an
-// action whose item is gone never acts on a later item with the same handle value.
+// The undo actions of a branch's insertion and of its removal. Each remembers its items by
+// reference, so an action whose item is gone never acts on a later item with the same handle value.
 #pragma once
 #include "model/ItemCopy.h"
 #include "model/ItemRef.h"

@@ -1,4 +1,4 @@
-#include "model/InsertUndo.h"
+#include "model/BranchUndo.h"
 
 CInsertUndo::CInsertUndo(IUndoTarget& tree, HTREEITEM hItem) : CUndoAction(tree), m_item(tree.LiveItems(), hItem) {}
 
