@@ -252,10 +252,8 @@ STDMETHODIMP CRVWnd::IsItemPartiallyLoaded(ULONG_PTR htreeitem, LONG* bIsPartial
 STDMETHODIMP CRVWnd::SetItemData(ULONG_PTR htreeitem, ULONG_PTR pItemData)
 {
     const CKeepAlive alive(Self());
-    if (const HTREEITEM hItem = Item(htreeitem)) {
-        m_tree.Items().InvalidateRecord(hItem);
-        m_tree.SetItemData(hItem, static_cast<LPARAM>(pItemData));
-    }
+    // The tree window sees the TVM_SETITEM and forgets what it remembered of the old record.
+    if (const HTREEITEM hItem = Item(htreeitem)) m_tree.SetItemData(hItem, static_cast<LPARAM>(pItemData));
     return S_OK;
 }
 
