@@ -333,8 +333,7 @@ struct BareTree
 // and the ancestors expanded again for every item.
 void SelectItemsOldPath(CRVTreeCtrl& tree, uint32_t key)
 {
-    const CKeyIndex::ItemList* list = tree.Items().KeyIndex().Find(key);
-    const std::vector<HTREEITEM> items(list->GetData(), list->GetData() + list->GetCount());
+    const std::vector<HTREEITEM> items = tree.Items().KeyIndex().ItemsOf(key);
     for (HTREEITEM item : items) {
         tree.Selection().SelectItem(item, false, false, false);
         for (HTREEITEM a = tree.Items().GetParent(item); a; a = tree.Items().GetParent(a)) {

@@ -3,21 +3,26 @@
 // given, and a handle kept by a host after its item is gone must never reach it.
 #pragma once
 #include "model/ItemRecord.h"
-#include "model/NodePool.h"
+#include "model/ItemTable.h"
+#include "model/KeyIndex.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 // Each insertion gets a serial number of its own, so that something remembered about an item
 // (an undo action, say) can tell the item from a later one that the control gave the same
 // handle value. Each item also knows its parent (a control item never changes parent: a move
-// is a deletion and an insertion) and how many of its children are live and have children of
-// their own, so that walks can pass leaves by without asking the control about each.
+// is a deletion and an insertion), its children in the control's order, and how many of its
+// children have children of their own, so that walks can pass leaves by without asking the
+// control about each. The key index lists the same items.
 class CLiveItems
 {
+    using Index = CItemTable::Index;
+    using Entry = CItemTable::Entry;
+    static constexpr Index kNone = CItemTable::kNone;
+
 public:
     // The item inserted below hParent (null or TVI_ROOT: a root) as the request placed it:
     // false when the request does not say where it went among its siblings (a sorted
@@ -27,122 +32,112 @@ public:
     {
         if (!hItem) return true;
         if (hParent == TVI_ROOT) hParent = nullptr;
-        auto inserted = m_items.try_emplace(hItem);
-        if (!inserted.second) {
-            // The handle was live already (an insertion the tree never heard deleted): the old
-            // item leaves its parent's counts first.
-            Remove(hItem);
-            inserted = m_items.try_emplace(hItem);
-        }
-        Entry& entry = inserted.first->second = Entry{++m_nLastSerial, pRecord, hParent, 0, 0, 0, {}};
-        // Found after the insertion, which may have moved the entries.
-        Entry* const pParent = Find(hParent);
-        if (pParent) {
-            entry.parentSerial = pParent->serial;
-            if (pParent->nChildren++ == 0) CountParent(*pParent, +1);
-        }
+        // A handle live already (an insertion the tree never heard deleted): the old item goes.
+        Remove(hItem);
+        const Index parent = m_table.Find(hParent);
+        const Index i = m_table.Add(hItem);
+        Entry& item = m_table.At(i);
+        item.pRecord = pRecord;
+        item.serial = ++m_nLastSerial;
+        item.parent = hParent && parent == kNone ? kOrphan : parent;
+        if (parent != kNone && m_table.At(parent).firstChild == kNone) CountParent(parent, +1);
         ++m_nVersion;
         // Linked last until it is placed where the control put it.
-        const bool known = hInsertAfter == TVI_FIRST || hInsertAfter == TVI_LAST || IsSiblingOf(hInsertAfter, hItem);
-        Links* const pSiblings = pParent ? &pParent->links : hParent ? nullptr : &m_roots;
-        Link(hItem, entry, pSiblings, !known ? TVI_LAST : hInsertAfter == TVI_FIRST ? nullptr : hInsertAfter);
+        const Index after = hInsertAfter == TVI_FIRST || hInsertAfter == TVI_LAST ? kNone : m_table.Find(hInsertAfter);
+        const bool known = hInsertAfter == TVI_FIRST || hInsertAfter == TVI_LAST || IsSiblingOf(after, i);
+        Link(i, !known || hInsertAfter == TVI_LAST ? kLast : after);
         return known;
     }
     // Moves the item among its siblings: after hPrevious (one of them), or first for null.
     void PlaceAfter(HTREEITEM hItem, HTREEITEM hPrevious)
     {
-        if (!Find(hItem) || (hPrevious && !IsSiblingOf(hPrevious, hItem))) return;
-        Unlink(hItem);
-        Entry& item = *Find(hItem);
-        Link(hItem, item, SiblingLinks(item), hPrevious);
+        const Index i = m_table.Find(hItem);
+        const Index previous = m_table.Find(hPrevious);
+        if (i == kNone || (hPrevious && !IsSiblingOf(previous, i))) return;
+        Unlink(i);
+        Link(i, previous);
         ++m_nVersion;
     }
     void Remove(HTREEITEM hItem)
     {
-        const auto it = m_items.find(hItem);
-        if (it == m_items.end()) return;
+        const Index i = m_table.Find(hItem);
+        if (i == kNone) return;
         // The control deletes children before their parent: children still here were deleted
         // unheard, and go with it, leaves first.
-        while (HTREEITEM hLeaf = it->second.links.hFirstChild) {
-            while (const HTREEITEM hChild = FirstChildOf(hLeaf)) hLeaf = hChild;
-            Remove(hLeaf);
+        while (Index leaf = m_table.At(i).firstChild) {
+            while (const Index child = m_table.At(leaf).firstChild) leaf = child;
+            RemoveLeaf(leaf);
         }
-        Unlink(hItem);
-        const Entry gone = it->second;
-        // The control deletes children before their parent; an item that still has some
-        // leaves its parent's count of children with children all the same.
-        if (gone.nChildren > 0) CountParent(gone, -1);
-        m_items.erase(it);
-        Entry* const pParent = ParentEntry(gone);
-        if (pParent && pParent->nChildren > 0 && --pParent->nChildren == 0) CountParent(*pParent, -1);
-        ++m_nVersion;
+        RemoveLeaf(i);
     }
     void Clear()
     {
-        m_items.clear();
-        m_roots = Links{};
+        m_keys.Clear();
+        m_table.Clear();
+        m_firstRoot = kNone;
         ++m_nVersion;
     }
-    bool Contains(HTREEITEM hItem) const { return hItem && m_items.count(hItem) != 0; }
-    size_t Count() const { return m_items.size(); }
+    bool Contains(HTREEITEM hItem) const { return m_table.Find(hItem) != kNone; }
+    size_t Count() const { return m_table.Count(); }
     // The item's serial number; 0 when it is not live.
     uint64_t SerialOf(HTREEITEM hItem) const
     {
-        const auto it = m_items.find(hItem);
-        return it == m_items.end() ? 0 : it->second.serial;
+        const Index i = m_table.Find(hItem);
+        return i == kNone ? 0 : m_table.At(i).serial;
     }
     // The record the control holds for the item (every write of it passes the tree window):
     // found is false for an item that is not live.
     ItemRecord* RecordOf(HTREEITEM hItem, bool& found) const
     {
-        const auto it = m_items.find(hItem);
-        found = it != m_items.end();
-        return found ? it->second.pRecord : nullptr;
+        const Index i = m_table.Find(hItem);
+        found = i != kNone;
+        return found ? m_table.At(i).pRecord : nullptr;
     }
     void SetRecord(HTREEITEM hItem, ItemRecord* pRecord)
     {
-        const auto it = m_items.find(hItem);
-        if (it != m_items.end()) it->second.pRecord = pRecord;
+        const Index i = m_table.Find(hItem);
+        if (i != kNone) m_table.At(i).pRecord = pRecord;
         ++m_nVersion;
     }
-    // The item's parent (null for a root): found is false for an item that is not live.
+    // The item's parent (null for a root, and for an item inserted below one never live
+    // here): found is false for an item that is not live.
     HTREEITEM ParentOf(HTREEITEM hItem, bool& found) const
     {
-        const auto it = m_items.find(hItem);
-        found = it != m_items.end();
-        return found ? it->second.hParent : nullptr;
+        const Index i = m_table.Find(hItem);
+        found = i != kNone;
+        return found && m_table.At(i).parent != kOrphan ? m_table.HandleOf(m_table.At(i).parent) : nullptr;
     }
     bool HasChildren(HTREEITEM hItem) const
     {
-        const auto it = m_items.find(hItem);
-        return it != m_items.end() && it->second.nChildren > 0;
+        const Index i = m_table.Find(hItem);
+        return i != kNone && m_table.At(i).firstChild != kNone;
     }
     // Whether any child of the item has children of its own.
     bool HasGrandchildren(HTREEITEM hItem) const
     {
-        const auto it = m_items.find(hItem);
-        return it != m_items.end() && it->second.nChildrenWithChildren > 0;
+        const Index i = m_table.Find(hItem);
+        return i != kNone && m_table.At(i).nChildrenWithChildren > 0;
     }
     // The item's first child (null: none), the first root for null; from the insertions and
     // deletions, in the control's order, without a message to it.
     HTREEITEM FirstChildOf(HTREEITEM hItem) const
     {
-        const Links* const pLinks = ChildLinks(hItem);
-        return pLinks ? pLinks->hFirstChild : nullptr;
+        if (!hItem) return m_table.HandleOf(m_firstRoot);
+        const Index i = m_table.Find(hItem);
+        return i == kNone ? nullptr : m_table.HandleOf(m_table.At(i).firstChild);
     }
     // The item's next sibling (null: the last, or not live).
     HTREEITEM NextSiblingOf(HTREEITEM hItem) const
     {
-        const auto it = hItem ? m_items.find(hItem) : m_items.end();
-        return it == m_items.end() ? nullptr : it->second.links.hNext;
+        const Index i = m_table.Find(hItem);
+        return i == kNone ? nullptr : m_table.HandleOf(m_table.At(i).next);
     }
     // The item's previous sibling (null: the first, or not live).
     HTREEITEM PrevSiblingOf(HTREEITEM hItem) const
     {
-        const auto it = hItem ? m_items.find(hItem) : m_items.end();
-        if (it == m_items.end()) return nullptr;
-        const Links* const pSiblings = const_cast<CLiveItems*>(this)->SiblingLinks(it->second);
-        return !pSiblings || pSiblings->hFirstChild == hItem ? nullptr : it->second.links.hPrev;
+        const Index i = m_table.Find(hItem);
+        const Index* const pFirst = i == kNone ? nullptr : FirstOfSiblings(m_table.At(i).parent);
+        return !pFirst || *pFirst == i ? nullptr : m_table.HandleOf(m_table.At(i).prev);
     }
     // Pre-order walk of one branch over the links, asking the control nothing: visit(item,
     // value, childValue) handles an item and returns true to descend into its children, which
@@ -151,150 +146,118 @@ public:
     template <class Visit>
     void WalkBranch(HTREEITEM hStart, int value, Visit&& visit) const
     {
-        struct Pending { HTREEITEM hItem; int value; };
+        struct Pending
+        {
+            Index item;
+            int value;
+        };
         std::vector<Pending> pending;
-        if (Contains(hStart)) pending.push_back({hStart, value});
+        const Index start = m_table.Find(hStart);
+        if (start != kNone) pending.push_back({start, value});
         while (!pending.empty()) {
             const Pending next = pending.back();
             pending.pop_back();
             int childValue = next.value;
-            const bool descend = visit(next.hItem, next.value, childValue);
+            const Entry& item = m_table.At(next.item);
+            const bool descend = visit(item.hItem, next.value, childValue);
             // The next sibling waits below the children: the item's branch comes first.
-            if (next.hItem != hStart)
-                if (const HTREEITEM hSibling = NextSiblingOf(next.hItem)) pending.push_back({hSibling, next.value});
-            if (descend)
-                if (const HTREEITEM hChild = FirstChildOf(next.hItem)) pending.push_back({hChild, childValue});
+            if (next.item != start && item.next != kNone) pending.push_back({item.next, next.value});
+            if (descend && item.firstChild != kNone) pending.push_back({item.firstChild, childValue});
         }
     }
     // Moves on whenever an item comes or goes or gets another record: what a walk learnt
     // about the items holds while it stays the same.
     uint64_t Version() const { return m_nVersion; }
 
+    // The key index over the same items.
+    CKeyIndex& Keys() { return m_keys; }
+    const CKeyIndex& Keys() const { return m_keys; }
+
 private:
-    // An item's place among its siblings and its first child. The siblings' previous links
-    // go round: the first child's names the last, so that appending needs no walk.
-    struct Links
+    static constexpr Index kOrphan = ~Index{0};   // the parent of an item below one never live here
+    static constexpr Index kLast = ~Index{0} - 1; // to Link: after the last sibling
+
+    // The first of the children of parent (the first root for kNone); none for an orphan.
+    Index* FirstOfSiblings(Index parent)
     {
-        HTREEITEM hFirstChild = nullptr;
-        HTREEITEM hNext = nullptr;
-        HTREEITEM hPrev = nullptr;
-    };
-    struct Entry
-    {
-        uint64_t serial;
-        ItemRecord* pRecord;
-        HTREEITEM hParent;
-        uint64_t parentSerial; // the parent as it was: the control reuses handles
-        uint32_t nChildren;
-        uint32_t nChildrenWithChildren;
-        Links links;
-    };
-    const Entry* Find(HTREEITEM hItem) const
-    {
-        const auto it = hItem ? m_items.find(hItem) : m_items.end();
-        return it == m_items.end() ? nullptr : &it->second;
+        return parent == kNone ? &m_firstRoot : parent == kOrphan ? nullptr : &m_table.At(parent).firstChild;
     }
-    // The links that hold the item's children: the roots' for null, none for an item not live.
-    Links* ChildLinks(HTREEITEM hItem)
+    const Index* FirstOfSiblings(Index parent) const { return const_cast<CLiveItems*>(this)->FirstOfSiblings(parent); }
+    // Whether sibling is another live item below the same parent as the live item i.
+    bool IsSiblingOf(Index sibling, Index i) const
     {
-        if (!hItem) return &m_roots;
-        Entry* const pEntry = Find(hItem);
-        return pEntry ? &pEntry->links : nullptr;
+        return sibling != kNone && sibling != i && m_table.At(sibling).parent == m_table.At(i).parent &&
+               m_table.At(i).parent != kOrphan;
     }
-    const Links* ChildLinks(HTREEITEM hItem) const { return const_cast<CLiveItems*>(this)->ChildLinks(hItem); }
-    // The links that hold the item and its siblings: its parent's, the roots' for a root;
-    // none when its parent is not live (the item then has no siblings here).
-    Links* SiblingLinks(const Entry& item)
+    // Puts an unlinked item among its siblings after previous (first for kNone, last for kLast).
+    void Link(Index i, Index previous)
     {
-        if (!item.hParent) return &m_roots;
-        Entry* const pParent = ParentEntry(item);
-        return pParent ? &pParent->links : nullptr;
-    }
-    // Whether hSibling is another live item below the same parent as the live item hItem.
-    bool IsSiblingOf(HTREEITEM hSibling, HTREEITEM hItem) const
-    {
-        const Entry* const pSibling = Find(hSibling);
-        const Entry* const pItem = Find(hItem);
-        return pSibling && pItem && hSibling != hItem && pSibling->hParent == pItem->hParent &&
-               pSibling->parentSerial == pItem->parentSerial;
-    }
-    // Puts an unlinked item among its siblings (their links given) after hPrevious (first for
-    // null; TVI_LAST: last).
-    void Link(HTREEITEM hItem, Entry& item, Links* pSiblings, HTREEITEM hPrevious)
-    {
-        if (!pSiblings) return;
-        Links& siblings = *pSiblings;
-        if (!siblings.hFirstChild) {
-            siblings.hFirstChild = hItem;
-            item.links.hPrev = hItem; // the first is the last too
-            item.links.hNext = nullptr;
+        Entry& item = m_table.At(i);
+        Index* const pFirst = FirstOfSiblings(item.parent);
+        if (!pFirst) return;
+        if (*pFirst == kNone) {
+            *pFirst = i;
+            item.prev = i; // the first is the last too
+            item.next = kNone;
             return;
         }
-        Links& first = Find(siblings.hFirstChild)->links;
-        if (hPrevious == TVI_LAST) hPrevious = first.hPrev;
-        if (!hPrevious) {
-            item.links.hNext = siblings.hFirstChild;
-            item.links.hPrev = first.hPrev;
-            first.hPrev = hItem;
-            siblings.hFirstChild = hItem;
+        Entry& first = m_table.At(*pFirst);
+        if (previous == kLast) previous = first.prev;
+        if (previous == kNone) {
+            item.next = *pFirst;
+            item.prev = first.prev;
+            first.prev = i;
+            *pFirst = i;
             return;
         }
-        Links& previous = hPrevious == siblings.hFirstChild ? first : Find(hPrevious)->links;
-        item.links.hPrev = hPrevious;
-        item.links.hNext = previous.hNext;
-        previous.hNext = hItem;
-        if (item.links.hNext)
-            Find(item.links.hNext)->links.hPrev = hItem;
-        else
-            first.hPrev = hItem; // the new last
+        Entry& before = m_table.At(previous);
+        item.prev = previous;
+        item.next = before.next;
+        before.next = i;
+        m_table.At(item.next != kNone ? item.next : *pFirst).prev = i; // the new last, or the next's
     }
     // Takes the item out of its siblings.
-    void Unlink(HTREEITEM hItem)
+    void Unlink(Index i)
     {
-        Entry& item = *Find(hItem);
-        Links* const pSiblings = SiblingLinks(item);
-        const HTREEITEM hNext = item.links.hNext;
-        const HTREEITEM hPrev = item.links.hPrev;
-        item.links.hNext = item.links.hPrev = nullptr;
-        if (!pSiblings || !hPrev) return; // never linked
-        Links& siblings = *pSiblings;
-        if (siblings.hFirstChild == hItem) {
-            siblings.hFirstChild = hNext;
-            if (hNext) Find(hNext)->links.hPrev = hPrev; // the last, as before
+        Entry& item = m_table.At(i);
+        Index* const pFirst = FirstOfSiblings(item.parent);
+        const Index next = item.next;
+        const Index prev = item.prev;
+        item.next = item.prev = kNone;
+        if (!pFirst || prev == kNone) return; // never linked
+        if (*pFirst == i) {
+            *pFirst = next;
+            if (next != kNone) m_table.At(next).prev = prev; // the last, as before
             return;
         }
-        Find(hPrev)->links.hNext = hNext;
-        if (hNext)
-            Find(hNext)->links.hPrev = hPrev;
-        else
-            Find(siblings.hFirstChild)->links.hPrev = hPrev; // the new last
+        m_table.At(prev).next = next;
+        m_table.At(next != kNone ? next : *pFirst).prev = prev; // the next's, or the new last
     }
-    Entry* Find(HTREEITEM hItem)
+    // Frees an item without children: it leaves its siblings, its key's list and the table.
+    void RemoveLeaf(Index i)
     {
-        const auto it = hItem ? m_items.find(hItem) : m_items.end();
-        return it == m_items.end() ? nullptr : &it->second;
-    }
-    Entry* ParentEntry(const Entry& child)
-    {
-        Entry* const pParent = Find(child.hParent);
-        return pParent && pParent->serial == child.parentSerial ? pParent : nullptr;
+        Unlink(i);
+        m_keys.Leave(i);
+        const Index parent = m_table.At(i).parent;
+        m_table.Remove(i);
+        if (parent != kNone && parent != kOrphan && m_table.At(parent).firstChild == kNone) CountParent(parent, -1);
+        ++m_nVersion;
     }
     // The item gained its first child (+1) or lost its last (-1): its parent counts it.
-    void CountParent(const Entry& item, int change)
+    void CountParent(Index i, int change)
     {
-        Entry* const pParent = ParentEntry(item);
-        if (!pParent) return;
+        const Index parent = m_table.At(i).parent;
+        if (parent == kNone || parent == kOrphan) return;
+        uint32_t& count = m_table.At(parent).nChildrenWithChildren;
         if (change > 0)
-            ++pParent->nChildrenWithChildren;
-        else if (pParent->nChildrenWithChildren > 0)
-            --pParent->nChildrenWithChildren;
+            ++count;
+        else if (count > 0)
+            --count;
     }
 
-    using Entries = std::unordered_map<HTREEITEM, Entry, std::hash<HTREEITEM>, std::equal_to<HTREEITEM>,
-                                       CPoolAllocator<std::pair<const HTREEITEM, Entry>>>;
-    CNodePool m_pool; // the entries' nodes; before them, so that it outlives them
-    Entries m_items{0, std::hash<HTREEITEM>(), std::equal_to<HTREEITEM>(), Entries::allocator_type(m_pool)};
-    Links m_roots; // the first root (its hFirstChild)
+    CItemTable m_table;
+    CKeyIndex m_keys{m_table};
+    Index m_firstRoot = kNone;
     uint64_t m_nLastSerial = 0;
     uint64_t m_nVersion = 0;
 };

@@ -46,7 +46,7 @@ void CTreeItems::SetItemTag(HTREEITEM hItem, uint32_t tag)
 
 void CTreeItems::RegisterItemKey(HTREEITEM hItem, uint32_t key)
 {
-    if (hItem && key) m_keyIndex.Register(key, hItem);
+    if (hItem && key) m_live.Keys().Register(key, hItem);
 }
 
 void CTreeItems::UnregisterItemKey(HTREEITEM hItem)
@@ -57,7 +57,7 @@ void CTreeItems::UnregisterItemKey(HTREEITEM hItem)
 void CTreeItems::UnregisterItemKey(HTREEITEM hItem, ItemRecord* pRecord)
 {
     if (!hItem || !pRecord || pRecord->key == 0) return;
-    m_keyIndex.Unregister(pRecord->key, hItem);
+    m_live.Keys().Unregister(pRecord->key, hItem);
     pRecord->key = 0;
 }
 
@@ -76,22 +76,17 @@ void CTreeItems::OnRecordSet(HTREEITEM hItem, ItemRecord* pRecord)
 void CTreeItems::OnDeleted(HTREEITEM hItem)
 {
     InvalidateRecord(hItem);
-    m_keyIndex.Forget(hItem);
-    m_live.Remove(hItem);
+    m_live.Remove(hItem); // and out of the key index
 }
 
 void CTreeItems::GetKeyItems(uint32_t key, CGrowArray<HTREEITEM>& out) const
 {
-    if (const CKeyIndex::ItemList* list = m_keyIndex.Find(key))
-        for (int i = 0; i < list->GetCount(); ++i) out.Add(list->GetData()[i]);
+    m_live.Keys().ForEachItem(key, [&](HTREEITEM hItem) { out.Add(hItem); });
 }
 
 std::vector<CItemRef> CTreeItems::KeyItems(uint32_t key) const
 {
     std::vector<CItemRef> items;
-    if (const CKeyIndex::ItemList* list = m_keyIndex.Find(key)) {
-        items.reserve(static_cast<size_t>(list->GetCount()));
-        for (int i = 0; i < list->GetCount(); ++i) items.push_back(Ref(list->GetData()[i]));
-    }
+    m_live.Keys().ForEachItem(key, [&](HTREEITEM hItem) { items.push_back(Ref(hItem)); });
     return items;
 }

@@ -5,7 +5,6 @@
 #pragma once
 #include "model/ItemRecord.h"
 #include "model/ItemRef.h"
-#include "model/KeyIndex.h"
 #include "model/LiveItems.h"
 #include "model/RecordLookup.h"
 
@@ -47,7 +46,7 @@ public:
     void SetItemTag(HTREEITEM hItem, uint32_t tag);
 
     // ---- Key index ----
-    const CKeyIndex& KeyIndex() const { return m_keyIndex; }
+    const CKeyIndex& KeyIndex() const { return m_live.Keys(); }
     void RegisterItemKey(HTREEITEM hItem, uint32_t key);
     void UnregisterItemKey(HTREEITEM hItem);
     // The same, for an item whose record the caller has just read.
@@ -82,7 +81,6 @@ private:
     ItemRecord* QueryRecord(HTREEITEM hItem, bool& known) override { return m_live.RecordOf(hItem, known); }
     HTREEITEM QueryParent(HTREEITEM hItem) override;
 
-    CLiveItems m_live;
-    CKeyIndex m_keyIndex;
+    CLiveItems m_live;      // and the key index over them
     CRecordLookup m_lookup; // record path, parent path and record cache
 };

@@ -217,8 +217,7 @@ int CSelection::CalcOrvaneMappedItems(uint32_t key)
 
 int CSelection::IsOrvaneKeyPresent(uint32_t key)
 {
-    const CKeyIndex::ItemList* const list = m_items.KeyIndex().Find(key);
-    return list ? list->GetCount() : 0;
+    return m_items.KeyIndex().CountOf(key);
 }
 
 bool CSelection::Fetch(CGrowArray<HTREEITEM>& list, ULONG_PTR* pItems, int size)

@@ -207,7 +207,6 @@ void CItemStates::SetKeyState(uint32_t key, uint32_t state)
 
 uint32_t CItemStates::GetKeyState(uint32_t key)
 {
-    const CKeyIndex::ItemList* const list = m_items.KeyIndex().Find(key);
-    if (!list || list->GetCount() == 0) return 0;
-    return m_items.GetHTIState(list->GetData()[0]);
+    const HTREEITEM hFirst = m_items.KeyIndex().FirstOf(key);
+    return hFirst ? m_items.GetHTIState(hFirst) : 0;
 }

@@ -141,9 +141,9 @@ TEST_F(BranchCopies, APasteClearsTheAncestorKeysAndRecordsOneUndoForTheRoot)
     const HTREEITEM below = tree.Copies().PasteAsChildren(housing, list);
     ASSERT_NE(below, nullptr);
     EXPECT_EQ(tree.Items().GetRecord(housing)->key, 0u);
-    EXPECT_EQ(tree.Items().KeyIndex().Find(100), nullptr);
+    EXPECT_EQ(tree.Items().KeyIndex().CountOf(100), 0);
     EXPECT_EQ(tree.Items().GetRecord(below)->key, 300u);
-    EXPECT_EQ(tree.Items().KeyIndex().Find(300)->GetCount(), 2) << "the copy shows the same key";
+    EXPECT_EQ(tree.Items().KeyIndex().CountOf(300), 2) << "the copy shows the same key";
     EXPECT_EQ(tree.Undo().Count(), undoBefore + 2) << "one for the item made, one for the new root";
 }
 

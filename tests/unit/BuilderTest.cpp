@@ -19,12 +19,7 @@ protected:
         record->key = key;
         return tree.Builder().AddTreeItem(name, parent, record);
     }
-    std::vector<HTREEITEM> Listed(uint32_t key) const
-    {
-        const auto* list = tree.Items().KeyIndex().Find(key);
-        if (!list) return {};
-        return std::vector<HTREEITEM>(list->GetData(), list->GetData() + list->GetCount());
-    }
+    std::vector<HTREEITEM> Listed(uint32_t key) const { return tree.Items().KeyIndex().ItemsOf(key); }
 
     CHostWindow window;
     CRVTreeCtrl tree;
@@ -93,5 +88,5 @@ TEST_F(Builder, InsertNewItemWithoutAParentUsesTheItemUnderTheLastMousePoint)
 
     tree.MousePoint().Set(POINT{150, 190}); // below every item
     tree.Builder().InsertNewItem(10, L"nowhere", nullptr);
-    EXPECT_EQ(tree.Items().KeyIndex().Find(10), nullptr);
+    EXPECT_EQ(tree.Items().KeyIndex().CountOf(10), 0);
 }

@@ -71,11 +71,10 @@ protected:
             if (on != r->nChildrenOn) return "nChildrenOn differs from the children that are on";
             if (r->key) statesByKey[r->key].push_back(r->state);
         }
-        for (const auto& entry : tree.Items().KeyIndex().Entries()) {
-            for (int i = 0; i < entry.second.GetCount(); ++i) {
-                const HTREEITEM item = entry.second.GetData()[i];
+        for (const uint32_t key : tree.Items().KeyIndex().Keys()) {
+            for (const HTREEITEM item : tree.Items().KeyIndex().ItemsOf(key)) {
                 if (!tree.Items().IsLiveItem(item)) return "the key index lists an item that is gone";
-                if (tree.Items().GetRecord(item)->key != entry.first)
+                if (tree.Items().GetRecord(item)->key != key)
                     return "the key index lists an item under a key it does not carry";
             }
         }

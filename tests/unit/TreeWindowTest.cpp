@@ -32,12 +32,7 @@ protected:
         return item;
     }
 
-    std::vector<HTREEITEM> Listed(uint32_t key) const
-    {
-        const auto* list = tree.Items().KeyIndex().Find(key);
-        if (!list) return {};
-        return std::vector<HTREEITEM>(list->GetData(), list->GetData() + list->GetCount());
-    }
+    std::vector<HTREEITEM> Listed(uint32_t key) const { return tree.Items().KeyIndex().ItemsOf(key); }
 
     CHostWindow window;
     CMessageCounter counter; // goes after the tree, which reports to it
@@ -78,7 +73,7 @@ TEST_F(TreeWindow, UnregisterItemKeyClearsTheRecordKeyEvenWithoutAnEntry)
     tree.Items().GetRecord(item)->key = 44; // written by the host, never registered
     tree.Items().UnregisterItemKey(item);
     EXPECT_EQ(tree.Items().GetRecord(item)->key, 0u);
-    EXPECT_EQ(tree.Items().KeyIndex().Find(44), nullptr);
+    EXPECT_EQ(tree.Items().KeyIndex().CountOf(44), 0);
     tree.Items().UnregisterItemKey(nullptr);
     Insert(TVI_ROOT, 0);
     EXPECT_EQ(tree.Items().KeyIndex().EntryCount(), 0u) << "key 0 is never registered";
