@@ -179,19 +179,26 @@ void Run(int wanted)
 const char* MessageName(UINT msg)
 {
     switch (msg) {
-    case TVM_INSERTITEMA: return "INSERTITEM";
+    case TVM_INSERTITEMA:
+    case TVM_INSERTITEMW:
+        return "INSERTITEM";
     case TVM_DELETEITEM: return "DELETEITEM";
     case TVM_EXPAND: return "EXPAND";
     case TVM_GETNEXTITEM: return "GETNEXTITEM";
-    case TVM_GETITEMA: return "GETITEM";
-    case TVM_SETITEMA: return "SETITEM";
+    case TVM_GETITEMA:
+    case TVM_GETITEMW:
+        return "GETITEM";
+    case TVM_SETITEMA:
+    case TVM_SETITEMW:
+        return "SETITEM";
     case TVM_GETITEMSTATE: return "GETITEMSTATE";
     case TVM_GETCOUNT: return "GETCOUNT";
     case TVM_ENSUREVISIBLE: return "ENSUREVISIBLE";
     case TVM_SELECTITEM: return "SELECTITEM";
     case TVM_HITTEST: return "HITTEST";
     case TVM_GETITEMRECT: return "GETITEMRECT";
-    case 0: return "SETREDRAW+other";
+    case 0:
+        return "window messages (SETREDRAW, VSCROLL)";
     default: return "other";
     }
 }
