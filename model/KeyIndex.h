@@ -28,10 +28,8 @@ public:
     void Register(uint32_t key, HTREEITEM hItem);
     // Takes hItem out of key's list; false when no item shows key.
     bool Unregister(uint32_t key, HTREEITEM hItem);
-    // Takes hItem out of whatever list it is in, whatever key its record has now (the host may
-    // have handed the item another record, or changed the record's key, since it registered).
-    void Forget(HTREEITEM hItem) { Leave(m_table.Find(hItem)); }
-    // The entry leaves its list (for one about to be freed).
+    // The entry leaves whatever list it is in, whatever key its record has now (for one about
+    // to be freed: the host may have changed the record's key since it registered).
     void Leave(Index i);
     void Clear();
 
